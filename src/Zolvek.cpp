@@ -1,0 +1,149 @@
+// Zolvek: converts an Event Processor source (.ep) into a C header holding the
+// program as a const uint8_t array of instruction macros.
+
+#include "state.h"
+#include "translator.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstring>
+
+#ifndef ZOLVEK_VERSION
+#define ZOLVEK_VERSION "0.0.0"
+#endif
+
+void ShowUsage() {
+    std::printf("%s\n", "\nUsage:  Zolvek <filename>\n");
+    std::printf("%s\n", "\tInput File:");
+    std::printf("%s\n", "\t\t- Default file extension is .ep");
+    std::printf("%s\n", "\t\t- Contains Event Processor assembler instructions, comment lines\n");
+    std::printf("%s\n", "\tOutput File:");
+    std::printf("%s\n", "\t\t- Default file extension is .h (to include in C code)");
+    std::printf("%s\n", "\t\t- Contains const uint8_t <filename>[] = { .... };\n");
+}
+
+namespace {
+
+constexpr unsigned MAX_BASE_NAME_CHARS = 253;
+constexpr unsigned OUTPUT_NAME_SIZE = 256; // base name, ".h" and the NUL
+
+char line_buffer[LINE_BUFFER_SIZE];
+char output_name[OUTPUT_NAME_SIZE];
+
+bool is_directory(FILE* file) {
+    struct stat info;
+    return fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// Identity, not spelling: a link or another path to the input counts as the input.
+bool is_same_file(FILE* file, const char* path) {
+    struct stat open_info;
+    struct stat path_info;
+    return fstat(fileno(file), &open_info) == 0 && stat(path, &path_info) == 0 &&
+           open_info.st_dev == path_info.st_dev && open_info.st_ino == path_info.st_ino;
+}
+
+void print_banner() {
+    std::fputs("\n\nZolvek - R7Q52M40 Event Processor intruction converter\n", stdout);
+    std::fputs("Version " ZOLVEK_VERSION
+               " - turns an Event Processor source (.ep) into a C header (.h)\n\n",
+               stdout);
+}
+
+int usage_exit() {
+    ShowUsage();
+    return 1;
+}
+
+// Once the output is open, a failed run must not leave a partial header behind.
+int failure_exit(FILE* out) {
+    std::fclose(out);
+    std::remove(output_name);
+    return usage_exit();
+}
+
+// Closes the array and the file; true when any write to it failed (a full disk).
+bool finish_output(FILE* out, uint32_t code_size) {
+    if (!end_stmt_found) {
+        std::fprintf(out, "END%s", "\n");
+    }
+    std::fprintf(out, "};%s", "\n");
+    std::fprintf(out, "%s// Code Size:  %u bytes\n", "\n", static_cast<unsigned>(code_size));
+    const bool write_failed = std::ferror(out) != 0;
+    return std::fclose(out) != 0 || write_failed;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    print_banner();
+    if (argc > 0 && argv[0] != nullptr) {
+        asname = argv[0];
+    }
+    if (argc < 2) {
+        std::fprintf(stderr, "%s: no input file name supplied\n\n", asname);
+        return usage_exit();
+    }
+
+    char* input_name = argv[1];
+    FILE* in = std::fopen(input_name, "r");
+    // A directory opens on some systems but cannot be read as a source.
+    if (in != nullptr && is_directory(in)) {
+        std::fclose(in);
+        in = nullptr;
+    }
+    if (in == nullptr) {
+        std::fprintf(stderr, "%s: unable to open input file '%s'\n\n", asname, input_name);
+        return usage_exit();
+    }
+
+    // The base name is the whole path up to its first '.', directory parts included.
+    char* dot = std::strchr(input_name, '.');
+    if (dot != nullptr) {
+        *dot = '\0';
+    }
+    const char* base_name = input_name;
+    if (std::strlen(base_name) > MAX_BASE_NAME_CHARS) {
+        std::fprintf(stderr, "%s: input file name exceeds %u chars\n\n", asname,
+                     MAX_BASE_NAME_CHARS);
+        std::fclose(in);
+        return usage_exit();
+    }
+    std::snprintf(output_name, sizeof output_name, "%s.h", base_name);
+
+    // Opening the output would truncate the source before a byte of it is read.
+    if (is_same_file(in, output_name)) {
+        std::fprintf(stderr, "%s: output file '%s' is the input file\n\n", asname, output_name);
+        std::fclose(in);
+        return usage_exit();
+    }
+    FILE* out = std::fopen(output_name, "w");
+    if (out == nullptr) {
+        std::fprintf(stderr, "%s: unable to open output file '%s'\n", asname, output_name);
+        return usage_exit();
+    }
+    std::fprintf(out, "const uint8_t %s[] = {%s", base_name, "\n");
+
+    const read_result result = translate_source(in, out, line_buffer);
+    if (result == READ_ERROR) {
+        if (dot != nullptr) {
+            *dot = '.'; // report the input by the name it was given
+        }
+        std::fprintf(stderr, "%s: error reading input file '%s'\n", asname, input_name);
+    }
+    if (result != READ_OK) {
+        return failure_exit(out);
+    }
+
+    const uint32_t code_size = pc - origin;
+    if (finish_output(out, code_size)) {
+        std::fprintf(stderr, "%s: error writing output file '%s'\n", asname, output_name);
+        std::remove(output_name);
+        return usage_exit();
+    }
+    std::printf("Origin:  0x%08X%s", static_cast<unsigned>(origin), "\n");
+    std::printf("Code Size:  %u bytes%s", static_cast<unsigned>(code_size), "\n");
+    std::fclose(in);
+    return 0;
+}

@@ -1,0 +1,33 @@
+// The fixed vocabulary of the Event Processor source language.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+struct inst_def {
+    const char* name;          // mnemonic, upper case, as written in the source
+    uint8_t nparams;           // 0, 1 or 2
+    uint8_t size;              // bytes the instruction occupies in the program
+    const char* const* params; // names allowed as first parameter (null-closed), or null
+};
+
+constexpr size_t INST_COUNT = 37;
+constexpr size_t INDIRECT_INST_COUNT = 6;
+
+// Searched in index order by the translator.
+extern const inst_def INST[INST_COUNT];
+
+extern const char* const SEL8[];
+extern const char* const SEL16A[];
+extern const char* const SEL16[];
+extern const char* const SEL32[];
+extern const char* const EVENTSEL[];
+extern const char* const NIBBSEL[];
+extern const char* const BYTESEL[];
+extern const char* const SHIFTSEL[];
+
+extern const char* const INDIRECT_INST_NAMES[INDIRECT_INST_COUNT];
+
+// True exactly when name is one of the six indirect register-access mnemonics
+// (whole text, case-sensitive).
+bool is_indirect(const char* name);

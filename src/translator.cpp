@@ -1,0 +1,326 @@
+#include "translator.h"
+
+#include "indirect.h"
+#include "state.h"
+
+#include <cstring>
+
+const char* const BLANKS = " \t";
+const char* const HEADER_SKIP = " \t/";
+const char* const MNEMONIC_DELIMS = " \t(";
+
+namespace {
+
+const char* const END_NAME = "END";
+
+bool in_set(char c, const char* set) {
+    for (; *set != '\0'; ++set) {
+        if (*set == c) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The white space "%x" skips, fixed here so that no locale changes it.
+bool is_scan_space(char c) {
+    return in_set(c, " \t\n\v\f\r");
+}
+
+int hex_digit_value(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+unsigned line_number() {
+    return static_cast<unsigned>(linenum);
+}
+
+const inst_def* find_instruction(const char* t, const char* m) {
+    const uint32_t word_length = static_cast<uint32_t>(m - t);
+    for (const inst_def& entry : INST) {
+        // Comparing max(name length, word length) characters makes this a
+        // whole-word match: RDREG8 does not match RDREG8I, nor RDREG8I RDREG8.
+        const uint32_t n = max(static_cast<uint32_t>(std::strlen(entry.name)), word_length);
+        if (std::strncmp(t, entry.name, n) == 0) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+char* find_in_range(char* from, char* to, char c) {
+    for (char* p = from; p < to; ++p) {
+        if (*p == c) {
+            return p;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+char* first_occurrence(char* s, const char* set, bool want) {
+    for (; *s != '\0'; ++s) {
+        if (in_set(*s, set) == want) {
+            return s;
+        }
+    }
+    return nullptr;
+}
+
+char* first_match(char* s, const char* set) {
+    return first_occurrence(s, set, true);
+}
+
+char* first_nonmatch(char* s, const char* set) {
+    return first_occurrence(s, set, false);
+}
+
+uint32_t max(uint32_t a, uint32_t b) {
+    return a > b ? a : b;
+}
+
+bool scan_hex(const char* text, uint32_t* value) {
+    const char* p = text;
+    while (is_scan_space(*p)) {
+        ++p;
+    }
+    const bool negative = *p == '-';
+    if (*p == '-' || *p == '+') {
+        ++p;
+    }
+    if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
+        p += 2; // a "0x" with no digit after it is refused below
+    }
+    if (hex_digit_value(*p) < 0) {
+        return true;
+    }
+    uint32_t result = 0;
+    for (; hex_digit_value(*p) >= 0; ++p) {
+        if (result > 0x0FFFFFFFu) {
+            return true; // the next digit would need more than 32 bits
+        }
+        result = result * 16u + static_cast<uint32_t>(hex_digit_value(*p));
+    }
+    *value = negative ? 0u - result : result;
+    return false;
+}
+
+bool parse_line(char* line, FILE* out) {
+    if (!stmt_found) {
+        if (!parse_comment(line, out)) {
+            return false;
+        }
+        if (!org_found) {
+            return true;
+        }
+        stmt_found = true;
+    }
+
+    char* comment = std::strstr(line, "//");
+    if (comment != nullptr) {
+        *comment = '\0';
+    }
+    char* p = line;
+    while (first_nonmatch(p, BLANKS) != nullptr) {
+        if (parse_stmt(p, out)) {
+            return true;
+        }
+        p = std::strchr(p, ';') + 1;
+    }
+    std::fputs(p, out);
+    if (comment != nullptr) {
+        *comment = '/';
+        std::fputs(comment, out);
+    }
+    std::fputc('\n', out);
+    return false;
+}
+
+bool parse_comment(char* line, FILE* out) {
+    char* t = first_nonmatch(line, BLANKS);
+    if (t == nullptr) {
+        return false; // blank lines before the first statement vanish
+    }
+    if (t[0] == '/' && t[1] == '/') {
+        std::fputs(line, out);
+        std::fputc('\n', out);
+        return parse_org(t);
+    }
+    if (!org_found) {
+        std::fprintf(stderr, "%s: line %u: expected an ORIGIN directive\n", asname, line_number());
+    }
+    return true;
+}
+
+bool parse_org(char* text) {
+    char* u = first_nonmatch(text, HEADER_SKIP);
+    if (u == nullptr) {
+        return false;
+    }
+    // A bare "ORIGIN" ending the line is an ordinary comment.
+    if (std::strncmp(u, "ORIGIN", 6) == 0 && u[6] != '\0') {
+        return parse_addr(u + 6);
+    }
+    return false;
+}
+
+bool parse_addr(char* text) {
+    uint32_t address = 0;
+    if (scan_hex(text, &address)) {
+        std::fprintf(stderr,
+                     "%s: line %u: warning: invalid ORIGIN address; treating line as comment\n",
+                     asname, line_number());
+        return false;
+    }
+    origin = address;
+    pc = address;
+    org_found = true;
+    return false;
+}
+
+bool parse_stmt(char* s, FILE* out) {
+    char* t = first_nonmatch(s, BLANKS);
+    char* e = std::strchr(t, ';');
+    if (e == nullptr) {
+        std::fprintf(stderr, "%s: line %u: missing '%c' after '%s'\n", asname, line_number(), ';',
+                     s);
+        return true;
+    }
+
+    *e = '\0';
+    char* m = first_match(t, MNEMONIC_DELIMS);
+    if (m == nullptr) {
+        m = e;
+    }
+    const inst_def* entry = find_instruction(t, m);
+    if (entry == nullptr) {
+        std::fprintf(stderr, "%s: line %u: invalid statement '%s'\n", asname, line_number(), s);
+        return true;
+    }
+    *e = ';';
+
+    // Both parenthesis searches stay inside this statement.
+    char* q = find_in_range(m, e, '(');
+    if (q != nullptr) {
+        if (find_in_range(q + 1, e, ')') == nullptr) {
+            std::fprintf(stderr, "%s: line %u: missing '%c'\n", asname, line_number(), ')');
+            return true;
+        }
+        if (parse_params(q + 1, out, *entry)) {
+            std::fprintf(stderr, "%s: line %u: invalid parameters for %s\n", asname, line_number(),
+                         entry->name);
+            return true;
+        }
+        if (entry->nparams == 0) {
+            parse_stmt0(*entry, out);
+        }
+    } else if (parse_stmt0(*entry, out)) {
+        std::fprintf(stderr, "%s: line %u: invalid statement '%s'\n", asname, line_number(), s);
+        return true;
+    }
+
+    // An indirect statement is not echoed: its expansion block stands in its place.
+    if (!is_indirect(entry->name)) {
+        std::fwrite(s, 1, static_cast<size_t>(e - s), out);
+        if (std::strcmp(entry->name, END_NAME) != 0) {
+            std::fputc(',', out);
+        }
+    }
+    pc += entry->size;
+    return false;
+}
+
+bool parse_params(char* text, FILE* out, const inst_def& entry) {
+    char* t = first_nonmatch(text, BLANKS);
+    if (t == nullptr) {
+        return true;
+    }
+    if (entry.nparams == 0) {
+        return *t != ')'; // only an empty pair is allowed
+    }
+    if (entry.params == nullptr) {
+        return *t == ')'; // any first parameter will do, but there must be one
+    }
+    for (const char* const* name = entry.params; *name != nullptr; ++name) {
+        const size_t length = std::strlen(*name);
+        if (std::strncmp(t, *name, length) != 0) {
+            continue;
+        }
+        // Only the first list name that begins the text is tried.
+        char* u = first_nonmatch(t + length, BLANKS);
+        if (u == nullptr || (*u != ',' && *u != ')') || (*u == ',' && entry.nparams == 1) ||
+            (*u == ')' && entry.nparams == 2)) {
+            return true;
+        }
+        if (is_indirect(entry.name)) {
+            expand_indirect(out, entry.name, *name);
+        }
+        return false;
+    }
+    return true;
+}
+
+bool parse_stmt0(const inst_def& entry, FILE* out) {
+    if (entry.nparams != 0) {
+        return true;
+    }
+    if (std::strcmp(entry.name, END_NAME) == 0) {
+        end_stmt_found = true;
+    } else if (is_indirect(entry.name)) {
+        // Only the two 32-bit forms take no parameter; they always name all of A.
+        expand_indirect(out, entry.name, "AREG31_0");
+    }
+    return false;
+}
+
+read_result translate_source(FILE* in, FILE* out, char* line) {
+    unsigned count = 0;
+    bool failed = false;
+    bool holds_nul = false;
+    for (;;) {
+        const int c = std::getc(in);
+        // Nothing after the line holding END is read or copied.
+        if (c == EOF || end_stmt_found) {
+            break;
+        }
+        if (c == '\r') {
+            continue;
+        }
+        if (c == '\n') {
+            line[count] = '\0';
+            // A NUL would silently cut the rest of the line out of the translation.
+            if (holds_nul) {
+                std::fprintf(stderr, "%s: line %u: contains a NUL character\n", asname,
+                             line_number());
+                failed = true;
+            } else if (parse_line(line, out)) {
+                failed = true;
+            }
+            count = 0;
+            holds_nul = false;
+            ++linenum;
+            continue;
+        }
+        if (count == MAX_LINE_CHARS) {
+            std::fprintf(stderr, "%s: line %u: contains more than %u characters\n", asname,
+                         line_number(), MAX_LINE_CHARS);
+            return READ_LINE_TOO_LONG;
+        }
+        holds_nul = holds_nul || c == '\0';
+        line[count++] = static_cast<char>(c);
+    }
+    if (!end_stmt_found && std::ferror(in)) {
+        return READ_ERROR;
+    }
+    return failed ? READ_LINES_FAILED : READ_OK;
+}
