@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Runs one end-to-end case in a fresh directory and compares standard output,
+# standard error, exit status and the produced file byte for byte.
+#
+# cases/NAME.ep      the source, copied into the run directory
+# cases/NAME.args    the arguments, one a line (default: NAME.ep; empty: none)
+# cases/NAME.setup   shell run in the run directory before the program
+# cases/NAME.output  the output file to look at (default: NAME.h)
+# cases/NAME.h       its expected bytes; when absent, the output must not exist
+# cases/NAME.out, NAME.err, NAME.status   expected stdout, stderr, exit status
+# cases/NAME.check   shell run in the run directory afterwards; fails the case
+set -euo pipefail
+bin=$1
+cases=$2
+name=$3
+
+work=$(mktemp -d)
+trap 'chmod -R u+rwX "$work"; rm -rf "$work"' EXIT
+run="$work/run"
+mkdir "$run"
+export NAME=$name CASES=$cases
+
+if [ -f "$cases/$name.ep" ]; then cp "$cases/$name.ep" "$run/"; fi
+if [ -f "$cases/$name.setup" ]; then (cd "$run" && bash "$cases/$name.setup"); fi
+args=("$name.ep")
+if [ -f "$cases/$name.args" ]; then mapfile -t args <"$cases/$name.args"; fi
+output="$name.h"
+if [ -f "$cases/$name.output" ]; then output=$(cat "$cases/$name.output"); fi
+
+status=0
+(cd "$run" && exec -a Zolvek "$bin" "${args[@]}") >"$work/stdout" 2>"$work/stderr" || status=$?
+
+failed=0
+same() {
+  if ! cmp -s "$1" "$2"; then
+    echo "--- $3 differs (expected, actual):"
+    diff -u "$1" "$2" || true
+    failed=1
+  fi
+}
+same "$cases/$name.out" "$work/stdout" "standard output"
+same "$cases/$name.err" "$work/stderr" "standard error"
+expected_status=$(cat "$cases/$name.status")
+if [ "$status" != "$expected_status" ]; then
+  echo "--- exit status $status, expected $expected_status"
+  failed=1
+fi
+if [ -f "$cases/$name.h" ]; then
+  if [ -f "$run/$output" ]; then
+    same "$cases/$name.h" "$run/$output" "$output"
+  else
+    echo "--- $output was not written"
+    failed=1
+  fi
+elif [ -e "$run/$output" ] || [ -L "$run/$output" ]; then
+  echo "--- $output exists, but none is expected"
+  failed=1
+fi
+if [ -f "$cases/$name.check" ]; then
+  (cd "$run" && bash -euo pipefail "$cases/$name.check") || failed=1
+fi
+exit $failed
