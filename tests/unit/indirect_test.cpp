@@ -1,8 +1,5 @@
 #include "translate_harness.h"
 
-#include "indirect.h"
-#include "state.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -94,26 +91,6 @@ TEST(Expansion, AddressesOperandsAndCounterparts) {
             from = at + 1;
         }
     }
-}
-
-TEST(Expansion, DirectCounterparts) {
-    const struct {
-        const char* indirect;
-        const char* direct;
-    } cases[] = {{"REGRD8BI", "RDREG8"}, {"REGRD16BI", "RDREG16"}, {"REGRD32BI", "RDREG32"},
-                 {"REGWR8BI", "WRREG8"}, {"REGWR16BI", "WRREG16"}, {"REGWR32BI", "WRREG32"},
-                 {"LDADDR", "LDADDR"}};
-    for (const auto& c : cases) {
-        EXPECT_STREQ(direct_counterpart(c.indirect), c.direct);
-    }
-}
-
-TEST(Expansion, LeavesPcToTheCaller) {
-    reset_translation_state();
-    pc = 0x4002;
-    EXPECT_EQ(written_by([](FILE* out) { expand_indirect(out, "REGRD16BI", "AREG15_0"); }),
-              BLOCK_AT_4002);
-    EXPECT_EQ(pc, 0x4002u);
 }
 
 } // namespace

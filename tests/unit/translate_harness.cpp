@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 translation translate(const std::string& source) {
     reset_translation_state();
     asname = "Zolvek";
@@ -12,10 +14,16 @@ translation translate(const std::string& source) {
     std::rewind(in);
     static char line[LINE_BUFFER_SIZE];
 
+    FILE* out = std::tmpfile();
     translation t{};
     testing::internal::CaptureStderr();
-    t.text = written_by([&](FILE* out) { t.result = translate_source(in, out, line); });
+    t.result = translate_source(in, out, line);
     t.diagnostics = testing::internal::GetCapturedStderr();
+    std::rewind(out);
+    for (int c = std::getc(out); c != EOF; c = std::getc(out)) {
+        t.text += static_cast<char>(c);
+    }
+    std::fclose(out);
     t.origin = origin;
     t.pc = pc;
     std::fclose(in);

@@ -4,7 +4,6 @@
 #include "translator.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 struct translation {
@@ -17,16 +16,3 @@ struct translation {
 
 // Resets the translation state, then translates `source` with translate_source.
 translation translate(const std::string& source);
-
-// Everything written to a stream by `write`, read back as text.
-template <typename Write> std::string written_by(Write write) {
-    FILE* out = std::tmpfile();
-    write(out);
-    std::string text;
-    std::rewind(out);
-    for (int c = std::getc(out); c != EOF; c = std::getc(out)) {
-        text += static_cast<char>(c);
-    }
-    std::fclose(out);
-    return text;
-}

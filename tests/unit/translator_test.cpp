@@ -54,7 +54,7 @@ struct translation_case {
     uint32_t pc;
 };
 
-const translation_case HEADER_CASES[] = {
+const translation_case CASES[] = {
     {"blank header lines vanish, comments are copied", "\n \t\n  // hi\n// ORIGIN 0x4000\n",
      "  // hi\n// ORIGIN 0x4000\n", "", READ_OK, 0x4000, 0x4000},
     {"the last ORIGIN of the header wins", "// ORIGIN 0x4000\n// ORIGIN 100\n",
@@ -81,9 +81,6 @@ const translation_case HEADER_CASES[] = {
     {"an ORIGIN after the first statement is an ordinary comment",
      "// ORIGIN 10\nADDREGS;\n// ORIGIN 20\n\t\n", "// ORIGIN 10\nADDREGS,\n// ORIGIN 20\n\t\n", "",
      READ_OK, 0x10, 0x11},
-};
-
-const translation_case STATEMENT_CASES[] = {
     {"statements are echoed with ',' and keep blanks and comments",
      "// ORIGIN 0\n  LDADDR(0x10);  // start\nLDADDR(1);LDADDR(2);\nEND;\n",
      "// ORIGIN 0\n  LDADDR(0x10),  // start\nLDADDR(1),LDADDR(2),\nEND\n", "", READ_OK, 0, 13},
@@ -105,9 +102,6 @@ const translation_case STATEMENT_CASES[] = {
      0},
     {"pc wraps in 32 bits", "// ORIGIN FFFFFFFE\nLDADDR(1);\n", "// ORIGIN FFFFFFFE\nLDADDR(1),\n",
      "", READ_OK, 0xFFFFFFFE, 2},
-};
-
-const translation_case FAILURE_CASES[] = {
     {"a parameterless form of a parameter instruction quotes the line",
      "// ORIGIN 0\nADDREGS;LDADDR;LDADDR(1);  // c\n", "// ORIGIN 0\nADDREGS,",
      "Zolvek: line 2: invalid statement 'LDADDR;LDADDR(1);  '\n", READ_LINES_FAILED, 0, 1},
@@ -141,6 +135,9 @@ const translation_case FAILURE_CASES[] = {
     {"a NUL fails its line and reading goes on", "// ORIGIN 0\nADD\0REGS;\nADDREGS;\n"s,
      "// ORIGIN 0\nADDREGS,\n", "Zolvek: line 2: contains a NUL character\n", READ_LINES_FAILED, 0,
      1},
+    {"a line of 1023 characters is translated",
+     "// ORIGIN 0\n//" + std::string(1021, 'x') + "\r\nADDREGS;\n",
+     "// ORIGIN 0\n//" + std::string(1021, 'x') + "\nADDREGS,\n", "", READ_OK, 0, 1},
     {"a line of 1024 characters ends the run at once",
      "// ORIGIN 0\n//" + std::string(1022, 'x') + "\nnot read;\n", "// ORIGIN 0\n",
      "Zolvek: line 2: contains more than 1023 characters\n", READ_LINE_TOO_LONG, 0, 0},
@@ -156,29 +153,10 @@ void expect_translation(const translation_case& c) {
     EXPECT_EQ(t.pc, c.pc);
 }
 
-TEST(Translator, HeaderPhaseAndOrigin) {
-    for (const auto& c : HEADER_CASES) {
+TEST(Translator, TranslatesAndReportsEachLine) {
+    for (const auto& c : CASES) {
         expect_translation(c);
     }
-}
-
-TEST(Translator, Statements) {
-    for (const auto& c : STATEMENT_CASES) {
-        expect_translation(c);
-    }
-}
-
-TEST(Translator, FaultyLinesAreEachReported) {
-    for (const auto& c : FAILURE_CASES) {
-        expect_translation(c);
-    }
-}
-
-TEST(Translator, ALineOf1023CharactersIsTranslated) {
-    const std::string comment = "//" + std::string(1021, 'x');
-    const translation t = translate("// ORIGIN 0\n" + comment + "\r\nADDREGS;\n");
-    EXPECT_EQ(t.result, READ_OK);
-    EXPECT_EQ(t.text, "// ORIGIN 0\n" + comment + "\nADDREGS,\n");
 }
 
 } // namespace
