@@ -1,10 +1,9 @@
 // Zolvek: converts an Event Processor source (.ep) into a C header holding the
 // program as a const uint8_t array of instruction macros.
 
+#include "platform.h"
 #include "state.h"
 #include "translator.h"
-
-#include <sys/stat.h>
 
 #include <cstdio>
 #include <cstring>
@@ -31,24 +30,26 @@ constexpr unsigned OUTPUT_NAME_SIZE = 256; // base name, ".h" and the NUL
 char line_buffer[LINE_BUFFER_SIZE];
 char output_name[OUTPUT_NAME_SIZE];
 
-bool is_directory(FILE* file) {
-    struct stat info;
-    return fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-// Identity, not spelling: a link or another path to the input counts as the input.
-bool is_same_file(FILE* file, const char* path) {
-    struct stat open_info;
-    struct stat path_info;
-    return fstat(fileno(file), &open_info) == 0 && stat(path, &path_info) == 0 &&
-           open_info.st_dev == path_info.st_dev && open_info.st_ino == path_info.st_ino;
-}
-
 void print_banner() {
     std::fputs("\n\nZolvek - R7Q52M40 Event Processor intruction converter\n", stdout);
     std::fputs("Version " ZOLVEK_VERSION
                " - turns an Event Processor source (.ep) into a C header (.h)\n\n",
                stdout);
+}
+
+bool is_c_identifier(const char* name) {
+    auto is_letter = [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+    };
+    if (!is_letter(name[0])) {
+        return false;
+    }
+    for (const char* p = name + 1; *p != '\0'; ++p) {
+        if (!is_letter(*p) && !(*p >= '0' && *p <= '9')) {
+            return false;
+        }
+    }
+    return true;
 }
 
 int usage_exit() {
@@ -60,16 +61,13 @@ int usage_exit() {
 int failure_exit(FILE* out) {
     std::fclose(out);
     std::remove(output_name);
+    forget_output_on_interrupt();
     return usage_exit();
 }
 
 // Closes the array and the file; true when any write to it failed (a full disk).
-bool finish_output(FILE* out, uint32_t code_size) {
-    if (!end_stmt_found) {
-        std::fprintf(out, "END%s", "\n");
-    }
-    std::fprintf(out, "};%s", "\n");
-    std::fprintf(out, "%s// Code Size:  %u bytes\n", "\n", static_cast<unsigned>(code_size));
+bool finish_output(FILE* out) {
+    write_closing(out);
     const bool write_failed = std::ferror(out) != 0;
     return std::fclose(out) != 0 || write_failed;
 }
@@ -88,7 +86,6 @@ int main(int argc, char** argv) {
 
     char* input_name = argv[1];
     FILE* in = std::fopen(input_name, "r");
-    // A directory opens on some systems but cannot be read as a source.
     if (in != nullptr && is_directory(in)) {
         std::fclose(in);
         in = nullptr;
@@ -118,12 +115,18 @@ int main(int argc, char** argv) {
         std::fclose(in);
         return usage_exit();
     }
+    remove_output_on_interrupt(output_name);
     FILE* out = std::fopen(output_name, "w");
     if (out == nullptr) {
+        forget_output_on_interrupt();
         std::fprintf(stderr, "%s: unable to open output file '%s'\n", asname, output_name);
         return usage_exit();
     }
-    std::fprintf(out, "const uint8_t %s[] = {%s", base_name, "\n");
+    if (!is_c_identifier(base_name)) {
+        std::fprintf(stderr, "%s: warning: array name '%s' is not a valid C identifier\n", asname,
+                     base_name);
+    }
+    write_opening(out, base_name);
 
     const read_result result = translate_source(in, out, line_buffer);
     if (result == READ_ERROR) {
@@ -135,15 +138,16 @@ int main(int argc, char** argv) {
     if (result != READ_OK) {
         return failure_exit(out);
     }
-
-    const uint32_t code_size = pc - origin;
-    if (finish_output(out, code_size)) {
+    if (finish_output(out)) {
         std::fprintf(stderr, "%s: error writing output file '%s'\n", asname, output_name);
         std::remove(output_name);
+        forget_output_on_interrupt();
         return usage_exit();
     }
+    forget_output_on_interrupt();
+
     std::printf("Origin:  0x%08X%s", static_cast<unsigned>(origin), "\n");
-    std::printf("Code Size:  %u bytes%s", static_cast<unsigned>(code_size), "\n");
+    std::printf("Code Size:  %u bytes%s", static_cast<unsigned>(pc - origin), "\n");
     std::fclose(in);
     return 0;
 }

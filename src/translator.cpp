@@ -283,6 +283,18 @@ bool parse_stmt0(const inst_def& entry, FILE* out) {
     return false;
 }
 
+void write_opening(FILE* out, const char* array_name) {
+    std::fprintf(out, "const uint8_t %s[] = {%s", array_name, "\n");
+}
+
+void write_closing(FILE* out) {
+    if (!end_stmt_found) {
+        std::fprintf(out, "END%s", "\n");
+    }
+    std::fprintf(out, "};%s", "\n");
+    std::fprintf(out, "%s// Code Size:  %u bytes\n", "\n", static_cast<unsigned>(pc - origin));
+}
+
 read_result translate_source(FILE* in, FILE* out, char* line) {
     unsigned count = 0;
     bool failed = false;

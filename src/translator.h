@@ -45,6 +45,12 @@ enum read_result {
     READ_ERROR,         // the input stream reported an error
 };
 
+// The frame of the header: the array's opening line, and after the last
+// translated line the closing END (when the source had none), "};" and the
+// code-size comment.
+void write_opening(FILE* out, const char* array_name);
+void write_closing(FILE* out);
+
 // Reads the source character by character into `line` (LINE_BUFFER_SIZE bytes),
 // hands each complete line to parse_line and stops after the END line. CRs are
 // dropped wherever they stand; a last line without LF is dropped.

@@ -9,16 +9,34 @@
 # cases/NAME.h       its expected bytes; when absent, the output must not exist
 # cases/NAME.out, NAME.err, NAME.status   expected stdout, stderr, exit status
 # cases/NAME.check   shell run in the run directory afterwards; fails the case
+# cases/NAME.user    run the program as this user (the case is skipped, status
+#                    77, where the user does not exist)
+# A setup may write expected files into $EXPECTED instead (large generated ones).
+# ZOLVEK_TEST_WRAPPER, when set, is put before the program (valgrind, say).
 set -euo pipefail
 bin=$1
 cases=$2
 name=$3
 
+user=
+if [ -f "$cases/$name.user" ]; then
+  user=$(cat "$cases/$name.user")
+  if ! id "$user" >/dev/null 2>&1; then
+    echo "skipped: no user '$user' on this machine to run the program as"
+    exit 77
+  fi
+fi
+
 work=$(mktemp -d)
 trap 'chmod -R u+rwX "$work"; rm -rf "$work"' EXIT
+chmod 755 "$work"
 run="$work/run"
-mkdir "$run"
-export NAME=$name CASES=$cases
+mkdir "$run" "$work/bin" "$work/expected"
+# Run by name through PATH, so that the program sees "Zolvek" as its name even
+# behind a wrapper.
+cp "$bin" "$work/bin/Zolvek"
+chmod 755 "$work/bin" "$work/bin/Zolvek"
+export NAME=$name CASES=$cases EXPECTED="$work/expected"
 
 if [ -f "$cases/$name.ep" ]; then cp "$cases/$name.ep" "$run/"; fi
 if [ -f "$cases/$name.setup" ]; then (cd "$run" && bash "$cases/$name.setup"); fi
@@ -27,10 +45,20 @@ if [ -f "$cases/$name.args" ]; then mapfile -t args <"$cases/$name.args"; fi
 output="$name.h"
 if [ -f "$cases/$name.output" ]; then output=$(cat "$cases/$name.output"); fi
 
+command=()
+if [ -n "$user" ]; then
+  command=(setpriv --reuid="$user" --regid="$(id -g "$user")" --clear-groups)
+fi
+read -r -a wrapper <<<"${ZOLVEK_TEST_WRAPPER:-}"
+command+=("${wrapper[@]}" Zolvek "${args[@]}")
 status=0
-(cd "$run" && exec -a Zolvek "$bin" "${args[@]}") >"$work/stdout" 2>"$work/stderr" || status=$?
+(cd "$run" && PATH="$work/bin:$PATH" exec "${command[@]}") >"$work/stdout" 2>"$work/stderr" ||
+  status=$?
 
 failed=0
+expected() {
+  if [ -f "$EXPECTED/$name$1" ]; then echo "$EXPECTED/$name$1"; else echo "$cases/$name$1"; fi
+}
 same() {
   if ! cmp -s "$1" "$2"; then
     echo "--- $3 differs (expected, actual):"
@@ -38,8 +66,8 @@ same() {
     failed=1
   fi
 }
-same "$cases/$name.out" "$work/stdout" "standard output"
-same "$cases/$name.err" "$work/stderr" "standard error"
+same "$(expected .out)" "$work/stdout" "standard output"
+same "$(expected .err)" "$work/stderr" "standard error"
 expected_status=$(cat "$cases/$name.status")
 if [ "$status" != "$expected_status" ]; then
   echo "--- exit status $status, expected $expected_status"
