@@ -29,6 +29,7 @@ constexpr unsigned OUTPUT_NAME_SIZE = 256; // base name, ".h" and the NUL
 
 char line_buffer[LINE_BUFFER_SIZE];
 char output_name[OUTPUT_NAME_SIZE];
+char output_buffer[1 << 16]; // fewer, larger writes than the default buffer
 
 void print_banner() {
     std::fputs("\n\nZolvek - R7Q52M40 Event Processor intruction converter\n", stdout);
@@ -122,6 +123,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s: unable to open output file '%s'\n", asname, output_name);
         return usage_exit();
     }
+    std::setvbuf(out, output_buffer, _IOFBF, sizeof output_buffer);
     if (!is_c_identifier(base_name)) {
         std::fprintf(stderr, "%s: warning: array name '%s' is not a valid C identifier\n", asname,
                      base_name);

@@ -38,7 +38,7 @@ const char* const INDIRECT_INST_NAMES[INDIRECT_INST_COUNT] = {
 
 bool is_indirect(const char* name) {
     for (const char* indirect : INDIRECT_INST_NAMES) {
-        if (std::strcmp(name, indirect) == 0) {
+        if (name[0] == indirect[0] && std::strcmp(name, indirect) == 0) {
             return true;
         }
     }

@@ -13,6 +13,15 @@ namespace {
 
 const char* const END_NAME = "END";
 
+// Writes text and a line feed with one call: the NUL that ends the text is
+// replaced by '\n' for the write and put back.
+void write_line(char* text, FILE* out) {
+    const size_t length = std::strlen(text);
+    text[length] = '\n';
+    std::fwrite(text, 1, length + 1, out);
+    text[length] = '\0';
+}
+
 bool in_set(char c, const char* set) {
     for (; *set != '\0'; ++set) {
         if (*set == c) {
@@ -47,6 +56,9 @@ unsigned line_number() {
 const inst_def* find_instruction(const char* t, const char* m) {
     const uint32_t word_length = static_cast<uint32_t>(m - t);
     for (const inst_def& entry : INST) {
+        if (entry.name[0] != t[0]) {
+            continue; // cheap early out; the comparison below would fail as well
+        }
         // Comparing max(name length, word length) characters makes this a
         // whole-word match: RDREG8 does not match RDREG8I, nor RDREG8I RDREG8.
         const uint32_t n = max(static_cast<uint32_t>(std::strlen(entry.name)), word_length);
@@ -137,12 +149,12 @@ bool parse_line(char* line, FILE* out) {
         }
         p = std::strchr(p, ';') + 1;
     }
-    std::fputs(p, out);
+    // What follows the last ';' (blanks, then the comment if there is one) runs
+    // to the end of the line once the comment's '/' is back.
     if (comment != nullptr) {
         *comment = '/';
-        std::fputs(comment, out);
     }
-    std::fputc('\n', out);
+    write_line(p, out);
     return false;
 }
 
@@ -152,8 +164,7 @@ bool parse_comment(char* line, FILE* out) {
         return false; // blank lines before the first statement vanish
     }
     if (t[0] == '/' && t[1] == '/') {
-        std::fputs(line, out);
-        std::fputc('\n', out);
+        write_line(line, out);
         return parse_org(t);
     }
     if (!org_found) {
@@ -231,10 +242,11 @@ bool parse_stmt(char* s, FILE* out) {
 
     // An indirect statement is not echoed: its expansion block stands in its place.
     if (!is_indirect(entry->name)) {
-        std::fwrite(s, 1, static_cast<size_t>(e - s), out);
-        if (std::strcmp(entry->name, END_NAME) != 0) {
-            std::fputc(',', out);
-        }
+        // The ';' becomes ',' in the echo; END's is dropped.
+        const bool is_end = std::strcmp(entry->name, END_NAME) == 0;
+        *e = ',';
+        std::fwrite(s, 1, static_cast<size_t>(e - s) + (is_end ? 0 : 1), out);
+        *e = ';';
     }
     pc += entry->size;
     return false;
@@ -295,41 +307,65 @@ void write_closing(FILE* out) {
     std::fprintf(out, "%s// Code Size:  %u bytes\n", "\n", static_cast<unsigned>(pc - origin));
 }
 
+namespace {
+
+char input_block[1 << 16];
+
+// Ends the line collected so far and translates it; true when it failed.
+bool end_line(char* line, unsigned count, bool holds_nul, FILE* out) {
+    line[count] = '\0';
+    // A NUL would silently cut the rest of the line out of the translation.
+    if (holds_nul) {
+        std::fprintf(stderr, "%s: line %u: contains a NUL character\n", asname, line_number());
+        return true;
+    }
+    return parse_line(line, out);
+}
+
+} // namespace
+
+// The input is taken a block at a time and each block walked from one LF to the
+// next, which gives exactly the result of reading it a character at a time.
 read_result translate_source(FILE* in, FILE* out, char* line) {
     unsigned count = 0;
     bool failed = false;
     bool holds_nul = false;
-    for (;;) {
-        const int c = std::getc(in);
-        // Nothing after the line holding END is read or copied.
-        if (c == EOF || end_stmt_found) {
-            break;
-        }
-        if (c == '\r') {
-            continue;
-        }
-        if (c == '\n') {
-            line[count] = '\0';
-            // A NUL would silently cut the rest of the line out of the translation.
-            if (holds_nul) {
-                std::fprintf(stderr, "%s: line %u: contains a NUL character\n", asname,
-                             line_number());
-                failed = true;
-            } else if (parse_line(line, out)) {
-                failed = true;
+    size_t have = 0;
+    size_t at = 0;
+    // Nothing after the line holding END is translated or copied.
+    while (!end_stmt_found) {
+        if (at == have) {
+            have = std::fread(input_block, 1, sizeof input_block, in);
+            at = 0;
+            if (have == 0) {
+                break;
             }
+        }
+        const char* start = input_block + at;
+        const char* lf = static_cast<const char*>(std::memchr(start, '\n', have - at));
+        const char* stop = lf != nullptr ? lf : input_block + have;
+        // Copy up to the LF, dropping every CR.
+        for (const char* p = start; p < stop;) {
+            const char* cr = static_cast<const char*>(std::memchr(p, '\r', stop - p));
+            const size_t length = static_cast<size_t>((cr != nullptr ? cr : stop) - p);
+            if (length > MAX_LINE_CHARS - count) {
+                std::fprintf(stderr, "%s: line %u: contains more than %u characters\n", asname,
+                             line_number(), MAX_LINE_CHARS);
+                return READ_LINE_TOO_LONG;
+            }
+            holds_nul = holds_nul || std::memchr(p, '\0', length) != nullptr;
+            std::memcpy(line + count, p, length);
+            count += static_cast<unsigned>(length);
+            p += length + (cr != nullptr ? 1 : 0);
+        }
+        at = static_cast<size_t>(stop - input_block);
+        if (lf != nullptr) {
+            ++at;
+            failed = end_line(line, count, holds_nul, out) || failed;
             count = 0;
             holds_nul = false;
             ++linenum;
-            continue;
         }
-        if (count == MAX_LINE_CHARS) {
-            std::fprintf(stderr, "%s: line %u: contains more than %u characters\n", asname,
-                         line_number(), MAX_LINE_CHARS);
-            return READ_LINE_TOO_LONG;
-        }
-        holds_nul = holds_nul || c == '\0';
-        line[count++] = static_cast<char>(c);
     }
     if (!end_stmt_found && std::ferror(in)) {
         return READ_ERROR;
