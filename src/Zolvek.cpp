@@ -117,7 +117,7 @@ int main(int argc, char** argv) {
         return usage_exit();
     }
     remove_output_on_interrupt(output_name);
-    FILE* out = std::fopen(output_name, "w");
+    FILE* out = open_output(output_name);
     if (out == nullptr) {
         forget_output_on_interrupt();
         std::fprintf(stderr, "%s: unable to open output file '%s'\n", asname, output_name);

@@ -10,6 +10,10 @@ bool is_directory(FILE* file);
 // spelling of the same path included).
 bool is_same_file(FILE* file, const char* path);
 
+// Opens the output for writing in text mode, creating or truncating it, like
+// fopen(path, "w"), in a way that lets an interrupt delete it.
+FILE* open_output(const char* path);
+
 // From here until forget_output_on_interrupt, an interrupt (Ctrl-C, a kill from
 // the build, a closed terminal) deletes the file named by `path` before the
 // process ends with the signal's usual status. `path` must stay valid; the

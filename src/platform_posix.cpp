@@ -1,5 +1,7 @@
 #include "platform.h"
 
+#include <cstdio>
+
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -40,6 +42,10 @@ bool is_same_file(FILE* file, const char* path) {
     struct stat path_info;
     return fstat(fileno(file), &open_info) == 0 && stat(path, &path_info) == 0 &&
            open_info.st_dev == path_info.st_dev && open_info.st_ino == path_info.st_ino;
+}
+
+FILE* open_output(const char* path) {
+    return std::fopen(path, "w");
 }
 
 void remove_output_on_interrupt(const char* path) {

@@ -13,18 +13,31 @@
 #                    77, where the user does not exist)
 # A setup may write expected files into $EXPECTED instead (large generated ones).
 # ZOLVEK_TEST_WRAPPER, when set, is put before the program (valgrind, say).
+#
+# ZOLVEK_TEST_WINDOWS=1 runs a Windows Zolvek.exe (behind a wrapper such as
+# wine). The expected files are then taken as Windows shows them: every line
+# feed written as CR LF, and the program named by its full Windows path.
+# cases/NAME.windows.EXT replaces NAME.EXT there, for the few cases whose result
+# differs (a Ctrl-Z byte ends text input on Windows); cases/NAME.windows-skip
+# holds the reason a case does not apply to Windows.
 set -euo pipefail
 bin=$1
-cases=$2
+cases=$(cd "$2" && pwd)
 name=$3
+windows=${ZOLVEK_TEST_WINDOWS:-}
 
+skip() {
+  echo "skipped: $*"
+  exit 77
+}
 user=
 if [ -f "$cases/$name.user" ]; then
   user=$(cat "$cases/$name.user")
-  if ! id "$user" >/dev/null 2>&1; then
-    echo "skipped: no user '$user' on this machine to run the program as"
-    exit 77
-  fi
+  [ -z "$windows" ] || skip "runs as user '$user', which Windows does not do here"
+  id "$user" >/dev/null 2>&1 || skip "no user '$user' on this machine to run the program as"
+fi
+if [ -n "$windows" ] && [ -f "$cases/$name.windows-skip" ]; then
+  skip "$(cat "$cases/$name.windows-skip")"
 fi
 
 work=$(mktemp -d)
@@ -32,10 +45,19 @@ trap 'chmod -R u+rwX "$work"; rm -rf "$work"' EXIT
 chmod 755 "$work"
 run="$work/run"
 mkdir "$run" "$work/bin" "$work/expected"
-# Run by name through PATH, so that the program sees "Zolvek" as its name even
-# behind a wrapper.
-cp "$bin" "$work/bin/Zolvek"
-chmod 755 "$work/bin" "$work/bin/Zolvek"
+chmod 755 "$work/bin"
+if [ -n "$windows" ]; then
+  program="$work/bin/Zolvek.exe"
+  asname="Z:${program//\//\\}"
+  cp "$bin" "$program"
+else
+  # Run by name through PATH, so that the program sees "Zolvek" as its name even
+  # behind a wrapper.
+  program=Zolvek
+  asname=Zolvek
+  cp "$bin" "$work/bin/Zolvek"
+  chmod 755 "$work/bin/Zolvek"
+fi
 export NAME=$name CASES=$cases EXPECTED="$work/expected"
 
 if [ -f "$cases/$name.ep" ]; then cp "$cases/$name.ep" "$run/"; fi
@@ -50,14 +72,29 @@ if [ -n "$user" ]; then
   command=(setpriv --reuid="$user" --regid="$(id -g "$user")" --clear-groups)
 fi
 read -r -a wrapper <<<"${ZOLVEK_TEST_WRAPPER:-}"
-command+=("${wrapper[@]}" Zolvek "${args[@]}")
+command+=("${wrapper[@]}" "$program" "${args[@]}")
 status=0
 (cd "$run" && PATH="$work/bin:$PATH" exec "${command[@]}") >"$work/stdout" 2>"$work/stderr" ||
   status=$?
 
 failed=0
+# Prints the path of the expected file with this ending, in the platform's form.
 expected() {
-  if [ -f "$EXPECTED/$name$1" ]; then echo "$EXPECTED/$name$1"; else echo "$cases/$name$1"; fi
+  local file="$cases/$name$1"
+  if [ -f "$EXPECTED/$name$1" ]; then
+    file="$EXPECTED/$name$1"
+  elif [ -n "$windows" ] && [ -f "$cases/$name.windows$1" ]; then
+    file="$cases/$name.windows$1"
+  fi
+  # A header left by a failed run is a file the program did not write.
+  if [ -z "$windows" ] || [ "$1" = .status ] || { [ "$1" = .h ] && [ "$expected_status" != 0 ]; }; then
+    echo "$file"
+    return
+  fi
+  ASNAME="$asname" LC_ALL=C awk 'BEGIN { ORS = "\r\n" }
+    substr($0, 1, 7) == "Zolvek:" { $0 = ENVIRON["ASNAME"] substr($0, 7) }
+    { print }' "$file" >"$work/expected/windows$1"
+  echo "$work/expected/windows$1"
 }
 same() {
   if ! cmp -s "$1" "$2"; then
@@ -68,14 +105,14 @@ same() {
 }
 same "$(expected .out)" "$work/stdout" "standard output"
 same "$(expected .err)" "$work/stderr" "standard error"
-expected_status=$(cat "$cases/$name.status")
+expected_status=$(cat "$(expected .status)")
 if [ "$status" != "$expected_status" ]; then
   echo "--- exit status $status, expected $expected_status"
   failed=1
 fi
-if [ -f "$cases/$name.h" ]; then
+if [ -f "$cases/$name.h" ] || { [ -n "$windows" ] && [ -f "$cases/$name.windows.h" ]; }; then
   if [ -f "$run/$output" ]; then
-    same "$cases/$name.h" "$run/$output" "$output"
+    same "$(expected .h)" "$run/$output" "$output"
   else
     echo "--- $output was not written"
     failed=1

@@ -1,0 +1,5 @@
+const uint8_t random_bytes[] = {
+END
+};
+
+// Code Size:  0 bytes
