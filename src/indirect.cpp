@@ -37,17 +37,29 @@ void expand_indirect(FILE* out, const char* name, const char* reg) {
     const uint32_t second_param = pc + 29;
     const uint32_t ldaddr_param[3] = {pc + 25, pc + 26, pc + 27};
 
-    std::fprintf(out, "%s// %s(%s) expansion%s", "\n", name, reg, "\n");
-    std::fprintf(out, "LDADDR(0x%06X),           // Fill in %s(%s, 0) second parameter%s",
-                 unsigned{second_param}, direct, reg, "\n");
-    std::fprintf(out, "WRREG8(BREG7_0, 0x%02X),%s", unsigned{second_param & 0xFFu}, "\n");
-    std::fprintf(out, "LDADDR(0x%06X),           // Fill in LDADDR(0) parameter%s",
-                 unsigned{ldaddr_param[0]}, "\n");
-    std::fprintf(out, "WRREG8(BREG15_8, 0x%02X),%s", unsigned{ldaddr_param[0] & 0xFFu}, "\n");
-    std::fprintf(out, "LDADDR(0x%06X),%s", unsigned{ldaddr_param[1]}, "\n");
-    std::fprintf(out, "WRREG8(BREG23_16, 0x%02X),%s", unsigned{ldaddr_param[1] & 0xFFu}, "\n");
-    std::fprintf(out, "LDADDR(0x%06X),%s", unsigned{ldaddr_param[2]}, "\n");
-    std::fprintf(out, "WRREG8(BREG31_24, 0x%02X),%s", unsigned{ldaddr_param[2] & 0xFFu}, "\n");
-    std::fprintf(out, "LDADDR(0),\t\t/* <- dummy 0 value */%s", "\n");
-    std::fprintf(out, "%s(%s, 0),\t/* <- dummy 0 value */\n", direct, reg);
+    // One formatted write for the whole block: the ten instruction lines under
+    // their heading, each line as its own literal.
+    std::fprintf(out,
+                 "%s// %s(%s) expansion%s"
+                 "LDADDR(0x%06X),           // Fill in %s(%s, 0) second parameter%s"
+                 "WRREG8(BREG7_0, 0x%02X),%s"
+                 "LDADDR(0x%06X),           // Fill in LDADDR(0) parameter%s"
+                 "WRREG8(BREG15_8, 0x%02X),%s"
+                 "LDADDR(0x%06X),%s"
+                 "WRREG8(BREG23_16, 0x%02X),%s"
+                 "LDADDR(0x%06X),%s"
+                 "WRREG8(BREG31_24, 0x%02X),%s"
+                 "LDADDR(0),\t\t/* <- dummy 0 value */%s"
+                 "%s(%s, 0),\t/* <- dummy 0 value */\n",
+                 "\n", name, reg, "\n",                     // heading
+                 unsigned{second_param}, direct, reg, "\n", // P+29
+                 unsigned{second_param & 0xFFu}, "\n",      //
+                 unsigned{ldaddr_param[0]}, "\n",           // P+25
+                 unsigned{ldaddr_param[0] & 0xFFu}, "\n",   //
+                 unsigned{ldaddr_param[1]}, "\n",           // P+26
+                 unsigned{ldaddr_param[1] & 0xFFu}, "\n",   //
+                 unsigned{ldaddr_param[2]}, "\n",           // P+27
+                 unsigned{ldaddr_param[2] & 0xFFu}, "\n",   //
+                 "\n",                                      // dummy LDADDR
+                 direct, reg);                              // direct access
 }

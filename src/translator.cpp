@@ -81,12 +81,9 @@ char* find_in_range(char* from, char* to, char c) {
 } // namespace
 
 char* first_occurrence(char* s, const char* set, bool want) {
-    for (; *s != '\0'; ++s) {
-        if (in_set(*s, set) == want) {
-            return s;
-        }
-    }
-    return nullptr;
+    // strcspn/strspn count the leading characters outside/inside the set.
+    char* found = s + (want ? std::strcspn(s, set) : std::strspn(s, set));
+    return *found != '\0' ? found : nullptr;
 }
 
 char* first_match(char* s, const char* set) {
@@ -264,6 +261,9 @@ bool parse_params(char* text, FILE* out, const inst_def& entry) {
         return *t == ')'; // any first parameter will do, but there must be one
     }
     for (const char* const* name = entry.params; *name != nullptr; ++name) {
+        if ((*name)[0] != t[0]) {
+            continue; // cheap early out; the prefix comparison would fail as well
+        }
         const size_t length = std::strlen(*name);
         if (std::strncmp(t, *name, length) != 0) {
             continue;
