@@ -22,18 +22,9 @@ void write_line(char* text, FILE* out) {
     text[length] = '\0';
 }
 
-bool in_set(char c, const char* set) {
-    for (; *set != '\0'; ++set) {
-        if (*set == c) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // The white space "%x" skips, fixed here so that no locale changes it.
 bool is_scan_space(char c) {
-    return in_set(c, " \t\n\v\f\r");
+    return c != '\0' && std::strchr(" \t\n\v\f\r", c) != nullptr;
 }
 
 int hex_digit_value(char c) {
