@@ -34,8 +34,8 @@ echo "$("$zolvek" 2>/dev/null | sed -n 4p)"
 echo
 printf '%-12s %9s %9s %9s %9s %8s %8s %8s %8s %10s\n' input Zolvek_ms cat_ms tr_ms sed_ms \
   Zolvek_MB/s Z/cat Z/tr Z/sed peak_KiB
-for spec in 1:lf:15 10:lf:9 100:lf:5 100:crlf:5; do
-  IFS=: read -r mb ends runs <<<"$spec"
+for run_config in 1:lf:15 10:lf:9 100:lf:5 100:crlf:5; do
+  IFS=: read -r mb ends runs <<<"$run_config"
   name="src_${mb}mb_$ends"
   [ -f "$name.ep" ] ||
     awk -v mb="$mb" -v crlf="$([ "$ends" = crlf ] && echo 1 || echo 0)" -f "$root/bench/generate.awk" >"$name.ep"
