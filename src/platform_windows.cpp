@@ -9,6 +9,8 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <cstdint>
+
 namespace {
 
 const char* volatile interrupt_path = nullptr;
