@@ -59,11 +59,15 @@ int usage_exit() {
 }
 
 // Once the output is open, a failed run must not leave a partial header behind.
-int failure_exit(FILE* out) {
-    std::fclose(out);
+int delete_output_exit() {
     std::remove(output_name);
     forget_output_on_interrupt();
     return usage_exit();
+}
+
+int failure_exit(FILE* out) {
+    std::fclose(out);
+    return delete_output_exit();
 }
 
 // Closes the array and the file; true when any write to it failed (a full disk).
@@ -87,6 +91,7 @@ int main(int argc, char** argv) {
 
     char* input_name = argv[1];
     FILE* in = std::fopen(input_name, "r");
+    // A directory opens on some systems but cannot be read as a source.
     if (in != nullptr && is_directory(in)) {
         std::fclose(in);
         in = nullptr;
@@ -142,9 +147,7 @@ int main(int argc, char** argv) {
     }
     if (finish_output(out)) {
         std::fprintf(stderr, "%s: error writing output file '%s'\n", asname, output_name);
-        std::remove(output_name);
-        forget_output_on_interrupt();
-        return usage_exit();
+        return delete_output_exit(); // already closed by finish_output
     }
     forget_output_on_interrupt();
 
