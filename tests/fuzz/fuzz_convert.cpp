@@ -1,31 +1,68 @@
 // libFuzzer entry: arbitrary bytes through the conversion path the program runs,
-// from the reading loop with its line limit to the closing frame.
+// from the reading loop with its line limit to the closing frame. Besides the
+// sanitizers, it checks what must hold for any input: diagnostics name lines in
+// strictly rising order, at most one per line, and the run fails exactly when
+// one of them is an error rather than a warning.
 #include "state.h"
 #include "translator.h"
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include <unistd.h>
 
 namespace {
 
 char line_buffer[LINE_BUFFER_SIZE];
+char diagnostics[1 << 20];
 FILE* null_output = nullptr;
+
+void check_diagnostics(bool failed) {
+    std::fflush(stderr);
+    const ssize_t length = pread(STDERR_FILENO, diagnostics, sizeof diagnostics - 1, 0);
+    diagnostics[length > 0 ? length : 0] = '\0';
+    unsigned last_line = 0;
+    bool any_error = false;
+    for (char* p = diagnostics; *p != '\0';) {
+        char* end = std::strchr(p, '\n');
+        unsigned line = 0;
+        int text = 0;
+        if (end == nullptr || std::sscanf(p, "Zolvek: line %u: %n", &line, &text) != 1 ||
+            line <= last_line) {
+            std::abort();
+        }
+        last_line = line;
+        any_error = any_error || std::strncmp(p + text, "warning: ", 9) != 0;
+        p = end + 1;
+    }
+    if (any_error != failed)
+        std::abort();
+    if (ftruncate(STDERR_FILENO, 0) != 0 || lseek(STDERR_FILENO, 0, SEEK_SET) != 0) {
+        std::abort();
+    }
+}
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (null_output == nullptr) {
         null_output = std::fopen("/dev/null", "w");
+        dup2(fileno(std::tmpfile()), STDERR_FILENO); // diagnostics, read back after each run
     }
     // An empty buffer cannot be opened as a memory stream; /dev/null reads as empty.
     FILE* in =
         size == 0 ? std::fopen("/dev/null", "r") : fmemopen(const_cast<uint8_t*>(data), size, "r");
 
     reset_translation_state();
+    asname = "Zolvek";
     write_opening(null_output, "fuzz");
-    if (translate_source(in, null_output, line_buffer) == READ_OK) {
+    const read_result result = translate_source(in, null_output, line_buffer);
+    if (result == READ_OK) {
         write_closing(null_output);
     }
     std::fclose(in);
+    check_diagnostics(result != READ_OK);
     return 0;
 }

@@ -1,9 +1,0 @@
-#include <stdio.h>
-
-#include "prelude.h"
-#include HEADER
-
-int main(void) {
-    printf("%u\n", (unsigned)sizeof(ARRAY));
-    return 0;
-}
