@@ -58,28 +58,30 @@ int usage_exit() {
     return 1;
 }
 
-// Once the output is open, a failed run must not leave a partial header behind.
-int delete_output_exit() {
-    std::remove(output_name);
-    forget_output_on_interrupt();
+// Once the output stage has begun, a failed run leaves no header of this name.
+int failure_exit(FILE* out) {
+    const char* undeleted = discard_output(out);
+    if (undeleted != nullptr) {
+        std::fprintf(stderr, "%s: unable to delete output file '%s'\n", asname, undeleted);
+    }
     return usage_exit();
 }
 
-int failure_exit(FILE* out) {
-    std::fclose(out);
-    return delete_output_exit();
-}
-
-// Closes the array and the file; true when any write to it failed (a full disk).
-bool finish_output(FILE* out) {
-    write_closing(out);
-    const bool write_failed = std::ferror(out) != 0;
-    return std::fclose(out) != 0 || write_failed;
+// A control character in the array name would let a file name inject lines
+// (#include, #error) into a header that a firmware build compiles.
+bool has_control_character(const char* name) {
+    for (const char* p = name; *p != '\0'; ++p) {
+        if (static_cast<unsigned char>(*p) < 0x20 || *p == 0x7F) {
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+    guard_standard_streams();
     print_banner();
     if (argc > 0 && argv[0] != nullptr) {
         asname = argv[0];
@@ -113,18 +115,22 @@ int main(int argc, char** argv) {
         std::fclose(in);
         return usage_exit();
     }
+    if (has_control_character(base_name)) {
+        std::fprintf(stderr, "%s: input file name contains a control character\n\n", asname);
+        std::fclose(in);
+        return usage_exit();
+    }
     std::snprintf(output_name, sizeof output_name, "%s.h", base_name);
 
-    // Opening the output would truncate the source before a byte of it is read.
-    if (is_same_file(in, output_name)) {
+    // Writing the output must never touch the source.
+    bool output_is_input = is_same_file(in, output_name);
+    FILE* out = output_is_input ? nullptr : begin_output(in, output_name, &output_is_input);
+    if (output_is_input) {
         std::fprintf(stderr, "%s: output file '%s' is the input file\n\n", asname, output_name);
         std::fclose(in);
         return usage_exit();
     }
-    remove_output_on_interrupt(output_name);
-    FILE* out = open_output(output_name);
     if (out == nullptr) {
-        forget_output_on_interrupt();
         std::fprintf(stderr, "%s: unable to open output file '%s'\n", asname, output_name);
         return usage_exit();
     }
@@ -145,11 +151,11 @@ int main(int argc, char** argv) {
     if (result != READ_OK) {
         return failure_exit(out);
     }
-    if (finish_output(out)) {
+    write_closing(out);
+    if (commit_output(out)) {
         std::fprintf(stderr, "%s: error writing output file '%s'\n", asname, output_name);
-        return delete_output_exit(); // already closed by finish_output
+        return failure_exit(nullptr); // already closed
     }
-    forget_output_on_interrupt();
 
     std::printf("Origin:  0x%08X%s", static_cast<unsigned>(origin), "\n");
     std::printf("Code Size:  %u bytes%s", static_cast<unsigned>(pc - origin), "\n");

@@ -1,7 +1,15 @@
-// The few things the driver needs from the operating system beyond standard C++.
+// The few things the driver needs from the operating system beyond standard C++:
+// the standard streams, the identity of files, and an output stage that never
+// leaves a partial header under the header's name.
 #pragma once
 
 #include <cstdio>
+
+// Opens the null device on each standard stream that is closed, so that no file
+// opened later takes its place and receives the diagnostics. Failed writes to a
+// pipe or past a file-size limit are reported as write errors instead of ending
+// the process.
+void guard_standard_streams();
 
 // True when the open stream is a directory, which some systems let fopen open.
 bool is_directory(FILE* file);
@@ -10,13 +18,20 @@ bool is_directory(FILE* file);
 // spelling of the same path included).
 bool is_same_file(FILE* file, const char* path);
 
-// Opens the output for writing in text mode, creating or truncating it, like
-// fopen(path, "w"), in a way that lets an interrupt delete it.
-FILE* open_output(const char* path);
+// Starts writing the header named path. A regular file (or a missing one) is
+// written to a new temporary file beside it, so the name holds the earlier
+// header until commit_output puts the complete one in its place; a device or
+// FIFO is written directly. From here until commit_output or discard_output,
+// an interrupting signal deletes the temporary file and the header name before
+// the process ends with it. Null when the header cannot be written; *is_input
+// is then set when the reason is that it is the input file.
+FILE* begin_output(FILE* input, const char* path, bool* is_input);
 
-// From here until forget_output_on_interrupt, an interrupt (Ctrl-C, a kill from
-// the build, a closed terminal) deletes the file named by `path` before the
-// process ends with the signal's usual status. `path` must stay valid; the
-// handler only reads it. Interrupts that were being ignored stay ignored.
-void remove_output_on_interrupt(const char* path);
-void forget_output_on_interrupt();
+// Closes the output and puts it in place. True when a write, the close or the
+// replacement failed; the caller then calls discard_output.
+bool commit_output(FILE* out);
+
+// After a failure: closes the output unless it is null (already closed), removes
+// the temporary file and the header name (never a device). Returns the name that
+// could not be deleted, or null.
+const char* discard_output(FILE* out);

@@ -1,19 +1,44 @@
 #include "platform.h"
 
+#include <cerrno>
+#include <climits>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
-#include <signal.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-const char* volatile interrupt_path = nullptr;
+char header_path[PATH_MAX]; // the name the header is written under
+char target_path[PATH_MAX]; // the file that name resolves to, which is replaced
+char temp_path[PATH_MAX];   // its temporary file, or "" when written directly
+// What a signal handler must delete; set only while the output stage runs.
+volatile sig_atomic_t delete_on_signal = 0;
 
-extern "C" void remove_output_and_end(int signal_number) {
-    const char* path = interrupt_path;
-    if (path != nullptr) {
-        unlink(path); // async-signal-safe, unlike remove()
+// Signals whose default action ends the process (and that can be caught), so a
+// conversion they stop must clean up first.
+const int FATAL_SIGNALS[] = {
+    SIGHUP,    SIGINT,  SIGQUIT, SIGILL,  SIGTRAP, SIGABRT,   SIGBUS,  SIGFPE, SIGUSR1,
+    SIGSEGV,   SIGUSR2, SIGALRM, SIGTERM, SIGXCPU, SIGVTALRM, SIGPROF, SIGSYS,
+#ifdef SIGSTKFLT
+    SIGSTKFLT,
+#endif
+#ifdef SIGPWR
+    SIGPWR,
+#endif
+#ifdef SIGPOLL
+    SIGPOLL,
+#endif
+};
+
+extern "C" void delete_output_and_end(int signal_number) {
+    if (delete_on_signal != 0) {
+        unlink(temp_path); // async-signal-safe, unlike remove()
+        unlink(header_path);
     }
     signal(signal_number, SIG_DFL);
     raise(signal_number);
@@ -25,12 +50,82 @@ void catch_signal(int signal_number) {
         return; // started under nohup or in the background: keep ignoring it
     }
     struct sigaction action = {};
-    action.sa_handler = remove_output_and_end;
+    action.sa_handler = delete_output_and_end;
     sigemptyset(&action.sa_mask);
     sigaction(signal_number, &action, nullptr);
 }
 
+void catch_fatal_signals() {
+    for (int signal_number : FATAL_SIGNALS) {
+        catch_signal(signal_number);
+    }
+#ifdef SIGRTMIN
+    for (int signal_number = SIGRTMIN; signal_number <= SIGRTMAX; ++signal_number) {
+        catch_signal(signal_number);
+    }
+#endif
+}
+
+bool same_identity(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// A device or FIFO is written as it is; nothing of it is ever deleted.
+FILE* open_direct(FILE* input, const char* path, bool* is_input) {
+    const int fd = open(path, O_WRONLY | O_CLOEXEC);
+    struct stat output_info;
+    struct stat input_info;
+    if (fd >= 0 && fstat(fd, &output_info) == 0 && fstat(fileno(input), &input_info) == 0 &&
+        same_identity(output_info, input_info)) {
+        *is_input = true;
+        close(fd);
+        return nullptr;
+    }
+    FILE* out = fd >= 0 ? fdopen(fd, "w") : nullptr;
+    if (out == nullptr && fd >= 0) {
+        close(fd);
+    }
+    return out;
+}
+
+// The temporary file lies in the directory of the file the name resolves to (a
+// link's target), and its name says whose it is: ".prog.h.zolvek-XXXXXX".
+bool make_temp_path(const char* path) {
+    char* target = target_path;
+    if (realpath(path, target) == nullptr) {
+        std::strcpy(target, path); // no longer than header_path
+    }
+    const char* slash = std::strrchr(target, '/');
+    const int dir_length = slash != nullptr ? static_cast<int>(slash - target + 1) : 0;
+    const int length = std::snprintf(temp_path, sizeof temp_path, "%.*s.%s.zolvek-XXXXXX",
+                                     dir_length, target, target + dir_length);
+    return length > 0 && static_cast<size_t>(length) < sizeof temp_path;
+}
+
+// The new header gets the old one's permissions, or those a new file would get.
+void set_header_mode(int fd, const struct stat* existing) {
+    mode_t mode = 0666;
+    if (existing != nullptr) {
+        mode = existing->st_mode & 07777;
+    } else {
+        const mode_t mask = umask(0);
+        umask(mask);
+        mode &= ~mask;
+    }
+    fchmod(fd, mode);
+}
+
 } // namespace
+
+void guard_standard_streams() {
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (fcntl(fd, F_GETFD) == -1 && errno == EBADF && open("/dev/null", O_RDWR) != fd) {
+            _exit(1); // nowhere safe to write; no file has been touched
+        }
+    }
+    signal(SIGPIPE, SIG_IGN);
+    signal(SIGXFSZ, SIG_IGN);
+}
 
 bool is_directory(FILE* file) {
     struct stat info;
@@ -41,20 +136,70 @@ bool is_same_file(FILE* file, const char* path) {
     struct stat open_info;
     struct stat path_info;
     return fstat(fileno(file), &open_info) == 0 && stat(path, &path_info) == 0 &&
-           open_info.st_dev == path_info.st_dev && open_info.st_ino == path_info.st_ino;
+           same_identity(open_info, path_info);
 }
 
-FILE* open_output(const char* path) {
-    return std::fopen(path, "w");
+FILE* begin_output(FILE* input, const char* path, bool* is_input) {
+    *is_input = false;
+    temp_path[0] = '\0';
+    if (std::strlen(path) >= sizeof header_path) {
+        return nullptr;
+    }
+    std::strcpy(header_path, path);
+    struct stat existing;
+    const bool exists = stat(path, &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode)) {
+        return nullptr;
+    }
+    if (exists && !S_ISREG(existing.st_mode)) {
+        return open_direct(input, path, is_input);
+    }
+    // A header the user may not write is refused, as opening it would be.
+    if ((exists && access(path, W_OK) != 0) || !make_temp_path(path)) {
+        return nullptr;
+    }
+    catch_fatal_signals();
+    delete_on_signal = 1; // from before the file exists: its name is being made
+    const int fd = mkstemp(temp_path);
+    FILE* out = fd >= 0 ? fdopen(fd, "w") : nullptr;
+    if (out == nullptr) {
+        if (fd >= 0) {
+            close(fd);
+            unlink(temp_path);
+        }
+        delete_on_signal = 0;
+        return nullptr;
+    }
+    set_header_mode(fd, exists ? &existing : nullptr);
+    return out;
 }
 
-void remove_output_on_interrupt(const char* path) {
-    interrupt_path = path;
-    catch_signal(SIGINT);
-    catch_signal(SIGTERM);
-    catch_signal(SIGHUP);
+bool commit_output(FILE* out) {
+    const bool write_failed = std::ferror(out) != 0;
+    if (std::fclose(out) != 0 || write_failed) {
+        return true;
+    }
+    if (temp_path[0] != '\0' && rename(temp_path, target_path) != 0) {
+        return true;
+    }
+    delete_on_signal = 0;
+    return false;
 }
 
-void forget_output_on_interrupt() {
-    interrupt_path = nullptr;
+const char* discard_output(FILE* out) {
+    if (out != nullptr) {
+        std::fclose(out);
+    }
+    const char* undeleted = nullptr;
+    if (temp_path[0] != '\0') {
+        if (unlink(temp_path) != 0 && errno != ENOENT) {
+            undeleted = temp_path;
+        }
+        // As after any failure, no header of this name is left for a build to take.
+        if (unlink(header_path) != 0 && errno != ENOENT) {
+            undeleted = header_path;
+        }
+    }
+    delete_on_signal = 0;
+    return undeleted;
 }

@@ -1,47 +1,68 @@
 #!/usr/bin/env bash
-# An interrupted run must not leave a partial header behind. The source comes
-# through a FIFO, so the signal reliably lands while the output is open and the
-# program waits for more input; the header must then be gone, and the process
-# must end with the signal's usual status.
-# Usage: interrupt.sh ZOLVEK            (SIGINT, SIGTERM, SIGHUP)
+# A stopped or failing run never leaves a partial header, nor a stale one. The
+# source comes through a FIFO, so a signal lands while the output is being
+# written and the program waits for more input.
+# Usage: interrupt.sh ZOLVEK            (signals, closed pipe, file-size limit)
 #        interrupt.sh ZOLVEK.exe WINE   (Ctrl-C, as Wine delivers SIGINT to a
 #                                        console program; Wine does not pass
 #                                        on the exit status of Ctrl-C)
 set -euo pipefail
-bin=$1
+bin=$(realpath "$1")
 wine=${2:-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
+fail() {
+  echo "$*"
+  cat stderr 2>/dev/null || true
+  exit 1
+}
+lines() { for _ in $(seq "$1"); do printf 'LDADDR(0x10); WRREG8(AREG7_0, 1); // some text\n'; done; }
 
-signals=(INT TERM HUP)
+signals=(INT TERM HUP QUIT USR1 ALRM)
 if [ -n "$wine" ]; then
   signals=(INT)
   export WINEDEBUG=-all
 fi
 for signal in "${signals[@]}"; do
-  rm -f prog.ep prog.h
+  rm -f prog.ep
+  echo "old header" >prog.h
   mkfifo prog.ep
   env --default-signal="$signal" $wine "$bin" prog.ep >stdout 2>stderr &
   pid=$!
   exec 3>prog.ep
-  printf '// ORIGIN 0\n' >&3
-  for _ in $(seq 2000); do printf 'LDADDR(0x10); WRREG8(AREG7_0, 1); // some text\n' >&3; done
-  for _ in $(seq 100); do [ -e prog.h ] && break; sleep 0.05; done
-  [ -e prog.h ] || { echo "SIG$signal: the output was never opened"; exit 1; }
+  { printf '// ORIGIN 0\n' && lines 2000; } >&3
+  for _ in $(seq 100); do compgen -G '.prog.h.zolvek-*' >/dev/null && break; sleep 0.05; done
+  compgen -G '.prog.h.zolvek-*' >/dev/null || fail "SIG$signal: no temporary file was written"
+  [ "$(cat prog.h)" = "old header" ] || fail "SIG$signal: prog.h changed before the run ended"
   kill -s "$signal" "$pid"
   status=0
   wait "$pid" || status=$?
   exec 3>&-
-  expected=$((128 + $(kill -l "$signal")))
-  if [ -z "$wine" ] && [ "$status" != "$expected" ]; then
-    echo "SIG$signal: exit status $status, expected $expected"
-    cat stderr
-    exit 1
+  if [ -z "$wine" ] && [ "$status" != $((128 + $(kill -l "$signal"))) ]; then
+    fail "SIG$signal: exit status $status"
   fi
-  if [ -e prog.h ]; then
-    echo "SIG$signal: prog.h was left behind"
-    exit 1
-  fi
-  echo "SIG$signal: ended with status $status, no header left"
+  [ -z "$(ls -A | grep -v '^std\|^prog.ep$')" ] || fail "SIG$signal: left $(ls -A)"
+  echo "SIG$signal: ended with status $status, nothing left"
 done
+[ -z "$wine" ] || exit 0
+
+# A reader of standard error that quits, and a file-size limit, make writes fail:
+# the run fails like any other, and leaves no header.
+rm -f prog.ep
+{ echo '// ORIGIN 0' && for _ in $(seq 20000); do echo 'bad;'; done; } >prog.ep
+status=0
+"$bin" prog.ep 2>&1 >/dev/null | head -n1 >/dev/null || status=${PIPESTATUS[0]}
+[ "$status" = 1 ] || fail "closed stderr pipe: exit status $status"
+{ echo '// ORIGIN 0' && lines 5000; } >prog.ep
+status=0
+(ulimit -f 100 && exec "$bin" prog.ep) >stdout 2>stderr || status=$?
+[ "$status" = 1 ] && grep -q "error writing output file 'prog.h'" stderr || fail "ulimit -f: status $status"
+[ -z "$(ls -A | grep -v '^std\|^prog.ep$')" ] || fail "after a failed write: left $(ls -A)"
+echo "closed stderr pipe and file-size limit: status 1, nothing left"
+
+# With the standard streams closed, the header must not take their place.
+echo '// ORIGIN 0' >my-prog.ep
+"$bin" my-prog.ep <&- >&- 2>&- || fail "closed standard streams: exit status $?"
+! grep -q warning my-prog.h || fail "closed standard streams: a diagnostic went into the header"
+echo "closed standard streams: the header holds no diagnostic"
