@@ -1,11 +1,11 @@
 # zolvek_add_header(<target> <file.ep>...)
 #
 # Converts each Event Processor source into a header in the build tree and adds
-# that directory to the target's include path. Each source is copied into
-# <target's binary dir>/zolvek_<target> and converted there by its plain file
-# name, so that the array is named after the plain base name (prog.ep gives
-# prog.h holding prog[]). Editing a source regenerates its header; a faulty
-# source fails the build with Zolvek's messages.
+# that directory to the target's include path: <target's binary dir>/zolvek_<target>
+# gets <base>.h holding <base>[], where <base> is the source's file name up to its
+# first '.' (prog.ep gives prog.h holding prog[]). Editing a source regenerates its
+# header; a faulty source fails the build with messages that name the source's
+# own path and line, as a compiler's do.
 function(zolvek_add_header target)
   if(NOT TARGET ${target})
     message(FATAL_ERROR "zolvek_add_header: '${target}' is not a target")
@@ -42,9 +42,7 @@ function(zolvek_add_header target)
     set(header "${out_dir}/${base}.h")
     add_custom_command(
       OUTPUT "${header}"
-      COMMAND "${CMAKE_COMMAND}" -E copy "${source_path}" "${out_dir}/${file_name}"
-      COMMAND Zolvek::Zolvek "${file_name}"
-      WORKING_DIRECTORY "${out_dir}"
+      COMMAND Zolvek::Zolvek -q --diagnostics=gnu -o "${header}" -n "${base}" "${source_path}"
       DEPENDS "${source_path}" Zolvek::Zolvek
       COMMENT "Converting ${source} into ${base}.h"
       VERBATIM)

@@ -1,6 +1,9 @@
 // Zolvek: converts an Event Processor source (.ep) into a C header holding the
 // program as a const uint8_t array of instruction macros.
 
+#include "command_line.h"
+#include "diagnostics.h"
+#include "naming.h"
 #include "platform.h"
 #include "state.h"
 #include "translator.h"
@@ -24,12 +27,13 @@ void ShowUsage() {
 
 namespace {
 
-constexpr unsigned MAX_BASE_NAME_CHARS = 253;
-constexpr unsigned OUTPUT_NAME_SIZE = 256; // base name, ".h" and the NUL
+constexpr unsigned MAX_ARRAY_NAME_CHARS = 253;
 
 char line_buffer[LINE_BUFFER_SIZE];
-char output_name[OUTPUT_NAME_SIZE];
+char base_name[MAX_ARRAY_NAME_CHARS + 1];
+char output_name[4096];
 char output_buffer[1 << 16]; // fewer, larger writes than the default buffer
+bool quiet = false;
 
 void print_banner() {
     std::fputs("\n\nZolvek - R7Q52M40 Event Processor intruction converter\n", stdout);
@@ -38,23 +42,10 @@ void print_banner() {
                stdout);
 }
 
-bool is_c_identifier(const char* name) {
-    auto is_letter = [](char c) {
-        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
-    };
-    if (!is_letter(name[0])) {
-        return false;
-    }
-    for (const char* p = name + 1; *p != '\0'; ++p) {
-        if (!is_letter(*p) && !(*p >= '0' && *p <= '9')) {
-            return false;
-        }
-    }
-    return true;
-}
-
 int usage_exit() {
-    ShowUsage();
+    if (!quiet) {
+        ShowUsage();
+    }
     return 1;
 }
 
@@ -62,103 +53,142 @@ int usage_exit() {
 int failure_exit(FILE* out) {
     const char* undeleted = discard_output(out);
     if (undeleted != nullptr) {
-        std::fprintf(stderr, "%s: unable to delete output file '%s'\n", asname, undeleted);
+        report(SEVERITY_ERROR, "unable to delete output file '%s'", undeleted);
     }
     return usage_exit();
 }
 
-// A control character in the array name would let a file name inject lines
-// (#include, #error) into a header that a firmware build compiles.
-bool has_control_character(const char* name) {
-    for (const char* p = name; *p != '\0'; ++p) {
-        if (static_cast<unsigned char>(*p) < 0x20 || *p == 0x7F) {
-            return true;
-        }
+// Reports a bad command line or answers --help; -1 when the run goes on.
+int handle_options(const command_line& args) {
+    if (args.bad_option != nullptr) {
+        report(SEVERITY_ERROR,
+               args.missing_argument ? "option '%s' needs an argument\n" : "unknown option '%s'\n",
+               args.bad_option);
+        return usage_exit();
     }
-    return false;
+    if (args.help) {
+        ShowUsage();
+        show_options();
+        return 0;
+    }
+    if (args.input == nullptr) {
+        report(SEVERITY_ERROR, "no input file name supplied\n");
+        return usage_exit();
+    }
+    return -1;
+}
+
+// The array is named by -n, or else by the input up to its first '.', directory
+// parts included; null when that is too long.
+const char* choose_array_name(const command_line& args) {
+    if (args.array_name != nullptr) {
+        return std::strlen(args.array_name) <= MAX_ARRAY_NAME_CHARS ? args.array_name : nullptr;
+    }
+    const size_t length = std::strcspn(args.input, ".");
+    if (length > MAX_ARRAY_NAME_CHARS) {
+        return nullptr;
+    }
+    std::memcpy(base_name, args.input, length);
+    base_name[length] = '\0';
+    return base_name;
+}
+
+// The header is written to -o, or else to the base name followed by ".h".
+const char* choose_output_name(const command_line& args) {
+    if (args.output != nullptr) {
+        return args.output;
+    }
+    const int length = static_cast<int>(std::strcspn(args.input, "."));
+    std::snprintf(output_name, sizeof output_name, "%.*s.h", length, args.input);
+    return output_name;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     guard_standard_streams();
-    print_banner();
+#ifdef _WIN32
+    std::setvbuf(stdout, nullptr, _IONBF, 0); // no line buffering there
+#else
+    static char stdout_buffer[BUFSIZ]; // the banner comes before any message in a merged log
+    std::setvbuf(stdout, stdout_buffer, _IOLBF, sizeof stdout_buffer);
+#endif
     if (argc > 0 && argv[0] != nullptr) {
         asname = argv[0];
     }
-    if (argc < 2) {
-        std::fprintf(stderr, "%s: no input file name supplied\n\n", asname);
-        return usage_exit();
+    const command_line args = parse_command_line(argc, argv);
+    quiet = args.quiet;
+    if (args.version && args.bad_option == nullptr) {
+        std::printf("Zolvek %s\n", ZOLVEK_VERSION);
+        return 0;
+    }
+    if (!quiet) {
+        print_banner();
+    }
+    const int status = handle_options(args);
+    if (status >= 0) {
+        return status;
+    }
+    if (args.gnu_diagnostics) {
+        use_gnu_diagnostics(args.input);
     }
 
-    char* input_name = argv[1];
-    FILE* in = std::fopen(input_name, "r");
+    FILE* in = std::fopen(args.input, "r");
     // A directory opens on some systems but cannot be read as a source.
     if (in != nullptr && is_directory(in)) {
         std::fclose(in);
         in = nullptr;
     }
     if (in == nullptr) {
-        std::fprintf(stderr, "%s: unable to open input file '%s'\n\n", asname, input_name);
+        report(SEVERITY_ERROR, "unable to open input file '%s'\n", args.input);
         return usage_exit();
     }
-
-    // The base name is the whole path up to its first '.', directory parts included.
-    char* dot = std::strchr(input_name, '.');
-    if (dot != nullptr) {
-        *dot = '\0';
-    }
-    const char* base_name = input_name;
-    if (std::strlen(base_name) > MAX_BASE_NAME_CHARS) {
-        std::fprintf(stderr, "%s: input file name exceeds %u chars\n\n", asname,
-                     MAX_BASE_NAME_CHARS);
+    const char* array_name = choose_array_name(args);
+    if (array_name == nullptr) {
+        report(SEVERITY_ERROR, "input file name exceeds %u chars\n", MAX_ARRAY_NAME_CHARS);
         std::fclose(in);
         return usage_exit();
     }
-    if (has_control_character(base_name)) {
-        std::fprintf(stderr, "%s: input file name contains a control character\n\n", asname);
+    if (has_control_character(array_name)) {
+        report(SEVERITY_ERROR, "input file name contains a control character\n");
         std::fclose(in);
         return usage_exit();
     }
-    std::snprintf(output_name, sizeof output_name, "%s.h", base_name);
+    const char* output = choose_output_name(args);
 
     // Writing the output must never touch the source.
-    bool output_is_input = is_same_file(in, output_name);
-    FILE* out = output_is_input ? nullptr : begin_output(in, output_name, &output_is_input);
+    bool output_is_input = is_same_file(in, output);
+    FILE* out = output_is_input ? nullptr : begin_output(in, output, &output_is_input);
     if (output_is_input) {
-        std::fprintf(stderr, "%s: output file '%s' is the input file\n\n", asname, output_name);
+        report(SEVERITY_ERROR, "output file '%s' is the input file\n", output);
         std::fclose(in);
         return usage_exit();
     }
     if (out == nullptr) {
-        std::fprintf(stderr, "%s: unable to open output file '%s'\n", asname, output_name);
+        report(SEVERITY_ERROR, "unable to open output file '%s'", output);
         return usage_exit();
     }
     std::setvbuf(out, output_buffer, _IOFBF, sizeof output_buffer);
-    if (!is_c_identifier(base_name)) {
-        std::fprintf(stderr, "%s: warning: array name '%s' is not a valid C identifier\n", asname,
-                     base_name);
-    }
-    write_opening(out, base_name);
+    warn_about_array_name(array_name);
+    write_opening(out, array_name);
 
     const read_result result = translate_source(in, out, line_buffer);
     if (result == READ_ERROR) {
-        if (dot != nullptr) {
-            *dot = '.'; // report the input by the name it was given
-        }
-        std::fprintf(stderr, "%s: error reading input file '%s'\n", asname, input_name);
+        report(SEVERITY_ERROR, "error reading input file '%s'", args.input);
     }
     if (result != READ_OK) {
         return failure_exit(out);
     }
     write_closing(out);
     if (commit_output(out)) {
-        std::fprintf(stderr, "%s: error writing output file '%s'\n", asname, output_name);
+        report(SEVERITY_ERROR, "error writing output file '%s'", output);
         return failure_exit(nullptr); // already closed
     }
 
-    std::printf("Origin:  0x%08X%s", static_cast<unsigned>(origin), "\n");
-    std::printf("Code Size:  %u bytes%s", static_cast<unsigned>(pc - origin), "\n");
+    if (!quiet) {
+        std::printf("Origin:  0x%08X%s", static_cast<unsigned>(origin), "\n");
+        std::printf("Code Size:  %u bytes%s", static_cast<unsigned>(pc - origin), "\n");
+    }
     std::fclose(in);
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "translator.h"
 
+#include "diagnostics.h"
 #include "indirect.h"
 #include "state.h"
 
@@ -38,10 +39,6 @@ int hex_digit_value(char c) {
         return c - 'A' + 10;
     }
     return -1;
-}
-
-unsigned line_number() {
-    return static_cast<unsigned>(linenum);
 }
 
 const inst_def* find_instruction(const char* t, const char* m) {
@@ -136,6 +133,12 @@ bool parse_line(char* line, FILE* out) {
             return true;
         }
         p = std::strchr(p, ';') + 1;
+        // Nothing after END is read, so a statement there would be lost (and its
+        // echo, without the ',' END drops, would not compile).
+        if (end_stmt_found && first_nonmatch(p, BLANKS) != nullptr) {
+            report_line(SEVERITY_ERROR, "statement after END");
+            return true;
+        }
     }
     // What follows the last ';' (blanks, then the comment if there is one) runs
     // to the end of the line once the comment's '/' is back.
@@ -156,7 +159,7 @@ bool parse_comment(char* line, FILE* out) {
         return parse_org(t);
     }
     if (!org_found) {
-        std::fprintf(stderr, "%s: line %u: expected an ORIGIN directive\n", asname, line_number());
+        report_line(SEVERITY_ERROR, "expected an ORIGIN directive");
     }
     return true;
 }
@@ -176,9 +179,7 @@ bool parse_org(char* text) {
 bool parse_addr(char* text) {
     uint32_t address = 0;
     if (scan_hex(text, &address)) {
-        std::fprintf(stderr,
-                     "%s: line %u: warning: invalid ORIGIN address; treating line as comment\n",
-                     asname, line_number());
+        report_line(SEVERITY_WARNING, "invalid ORIGIN address; treating line as comment");
         return false;
     }
     origin = address;
@@ -191,8 +192,7 @@ bool parse_stmt(char* s, FILE* out) {
     char* t = first_nonmatch(s, BLANKS);
     char* e = std::strchr(t, ';');
     if (e == nullptr) {
-        std::fprintf(stderr, "%s: line %u: missing '%c' after '%s'\n", asname, line_number(), ';',
-                     s);
+        report_line(SEVERITY_ERROR, "missing '%c' after '%s'", ';', s);
         return true;
     }
 
@@ -203,7 +203,7 @@ bool parse_stmt(char* s, FILE* out) {
     }
     const inst_def* entry = find_instruction(t, m);
     if (entry == nullptr) {
-        std::fprintf(stderr, "%s: line %u: invalid statement '%s'\n", asname, line_number(), s);
+        report_line(SEVERITY_ERROR, "invalid statement '%s'", s);
         return true;
     }
     *e = ';';
@@ -212,19 +212,18 @@ bool parse_stmt(char* s, FILE* out) {
     char* q = find_in_range(m, e, '(');
     if (q != nullptr) {
         if (find_in_range(q + 1, e, ')') == nullptr) {
-            std::fprintf(stderr, "%s: line %u: missing '%c'\n", asname, line_number(), ')');
+            report_line(SEVERITY_ERROR, "missing '%c'", ')');
             return true;
         }
         if (parse_params(q + 1, out, *entry)) {
-            std::fprintf(stderr, "%s: line %u: invalid parameters for %s\n", asname, line_number(),
-                         entry->name);
+            report_line(SEVERITY_ERROR, "invalid parameters for %s", entry->name);
             return true;
         }
         if (entry->nparams == 0) {
             parse_stmt0(*entry, out);
         }
     } else if (parse_stmt0(*entry, out)) {
-        std::fprintf(stderr, "%s: line %u: invalid statement '%s'\n", asname, line_number(), s);
+        report_line(SEVERITY_ERROR, "invalid statement '%s'", s);
         return true;
     }
 
@@ -307,7 +306,7 @@ bool end_line(char* line, unsigned count, bool holds_nul, FILE* out) {
     line[count] = '\0';
     // A NUL would silently cut the rest of the line out of the translation.
     if (holds_nul) {
-        std::fprintf(stderr, "%s: line %u: contains a NUL character\n", asname, line_number());
+        report_line(SEVERITY_ERROR, "contains a NUL character");
         return true;
     }
     return parse_line(line, out);
@@ -340,8 +339,7 @@ read_result translate_source(FILE* in, FILE* out, char* line) {
             const char* cr = static_cast<const char*>(std::memchr(p, '\r', stop - p));
             const size_t length = static_cast<size_t>((cr != nullptr ? cr : stop) - p);
             if (length > MAX_LINE_CHARS - count) {
-                std::fprintf(stderr, "%s: line %u: contains more than %u characters\n", asname,
-                             line_number(), MAX_LINE_CHARS);
+                report_line(SEVERITY_ERROR, "contains more than %u characters", MAX_LINE_CHARS);
                 return READ_LINE_TOO_LONG;
             }
             holds_nul = holds_nul || std::memchr(p, '\0', length) != nullptr;
@@ -360,6 +358,11 @@ read_result translate_source(FILE* in, FILE* out, char* line) {
     }
     if (!end_stmt_found && std::ferror(in)) {
         return READ_ERROR;
+    }
+    // Many editors end a file without a line feed; its last line is not read.
+    line[count] = '\0';
+    if (!end_stmt_found && std::strspn(line, BLANKS) < count) {
+        report_line(SEVERITY_WARNING, "last line has no line feed; ignored");
     }
     return failed ? READ_LINES_FAILED : READ_OK;
 }

@@ -10,7 +10,8 @@
 # NAME.output  the output file to look at (default: NAME.h)
 # NAME.h       its expected bytes; when absent, the output must not exist
 # NAME.out, NAME.err, NAME.status   expected stdout, stderr, exit status; a
-#              line "@BANNER@" in NAME.out stands for the banner
+#              line "@BANNER@" in NAME.out stands for the banner, and
+#              "@VERSION@" for the version being built
 # NAME.check   shell run in the run directory afterwards; fails the case
 # NAME.user    run as this user (skipped, status 77, where there is none)
 # ZOLVEK_TEST_WRAPPER, when set, is put before the program (valgrind, wine).
@@ -87,6 +88,7 @@ expected() {
         ENVIRON["VERSION"] " - turns an Event Processor source (.ep) into a C header (.h)" ORS ORS
       next
     }
+    { gsub(/@VERSION@/, ENVIRON["VERSION"]) }
     ENVIRON["CRLF"] != "" && substr($0, 1, 7) == "Zolvek:" { $0 = ENVIRON["ASNAME"] substr($0, 7) }
     { print }' "$file" >"$work/expected/this$1"
   echo "$work/expected/this$1"

@@ -36,7 +36,7 @@ if cmake --build "$work/faulty" >"$work/log" 2>&1; then
   echo "the build with a faulty source succeeded"
   exit 1
 fi
-grep -q "Zolvek: line 3: invalid statement 'BOGUS'" "$work/log" ||
+grep -q "^$work/src/faulty.ep:3: error: invalid statement 'BOGUS'" "$work/log" ||
   { cat "$work/log"; echo "Zolvek's diagnostic is missing from the build output"; exit 1; }
 echo "faulty source: the build failed with Zolvek's message"
 

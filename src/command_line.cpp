@@ -1,0 +1,60 @@
+#include "command_line.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+bool is(const char* argument, const char* option) {
+    return std::strcmp(argument, option) == 0;
+}
+
+} // namespace
+
+command_line parse_command_line(int argc, char** argv) {
+    command_line result;
+    bool options_end = false;
+    for (int i = 1; i < argc; ++i) {
+        const char* argument = argv[i];
+        // "-" alone is a file name, as is everything after "--".
+        if (options_end || argument[0] != '-' || argument[1] == '\0') {
+            result.input = argument;
+            break;
+        }
+        if (is(argument, "-o") || is(argument, "-n")) {
+            if (i + 1 == argc) {
+                result.bad_option = argument;
+                result.missing_argument = true;
+                break;
+            }
+            (argument[1] == 'o' ? result.output : result.array_name) = argv[++i];
+        } else if (is(argument, "--")) {
+            options_end = true;
+        } else if (is(argument, "-q")) {
+            result.quiet = true;
+        } else if (is(argument, "--diagnostics=gnu") || is(argument, "--diagnostics=classic")) {
+            result.gnu_diagnostics = is(argument, "--diagnostics=gnu");
+        } else if (is(argument, "-h") || is(argument, "--help")) {
+            result.help = true;
+        } else if (is(argument, "--version")) {
+            result.version = true;
+        } else {
+            result.bad_option = argument;
+            break;
+        }
+    }
+    return result;
+}
+
+void show_options() {
+    std::fputs("\tOptions, before the file name:\n"
+               "\t\t-o FILE                write the header to FILE instead of <base name>.h\n"
+               "\t\t-n NAME                name the array NAME instead of the base name\n"
+               "\t\t-q                     print nothing on standard output\n"
+               "\t\t--diagnostics=gnu      report source lines as FILE:LINE: error: TEXT\n"
+               "\t\t--diagnostics=classic  report them as NAME: line N: TEXT (the default)\n"
+               "\t\t-h, --help             print this text\n"
+               "\t\t--version              print the version\n"
+               "\t\t--                     end of the options\n\n",
+               stdout);
+}

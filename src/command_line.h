@@ -1,0 +1,21 @@
+// The command line: options before the file name, each its own argument.
+#pragma once
+
+struct command_line {
+    const char* input = nullptr;      // the source file, or null when none was given
+    const char* output = nullptr;     // -o FILE, or null for <base name>.h
+    const char* array_name = nullptr; // -n NAME, or null for the base name
+    bool quiet = false;               // -q: nothing on standard output
+    bool gnu_diagnostics = false;     // --diagnostics=gnu
+    bool help = false;                // -h, --help
+    bool version = false;             // --version
+    const char* bad_option = nullptr; // an unknown option, or one that lacks its argument
+    bool missing_argument = false;    // bad_option lacks its argument
+};
+
+// Reads the arguments after the program name up to the file name; later ones are
+// ignored. Parsing stops at the first bad option.
+command_line parse_command_line(int argc, char** argv);
+
+// The list of options that --help shows after the usage text.
+void show_options();

@@ -1,0 +1,47 @@
+#include "diagnostics.h"
+
+#include "state.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace {
+
+const char* gnu_source_name = nullptr; // null: the classic form
+
+const char* warning_word(severity level) {
+    return level == SEVERITY_WARNING ? "warning: " : "";
+}
+
+void finish(const char* format, va_list arguments) {
+    std::vfprintf(stderr, format, arguments);
+    std::fputc('\n', stderr);
+}
+
+} // namespace
+
+void use_gnu_diagnostics(const char* source_name) {
+    gnu_source_name = source_name;
+}
+
+void report(severity level, const char* format, ...) {
+    std::fprintf(stderr, "%s: %s", asname, warning_word(level));
+    va_list arguments;
+    va_start(arguments, format);
+    finish(format, arguments);
+    va_end(arguments);
+}
+
+void report_line(severity level, const char* format, ...) {
+    const unsigned line = static_cast<unsigned>(linenum);
+    if (gnu_source_name != nullptr) {
+        std::fprintf(stderr, "%s:%u: %s", gnu_source_name, line,
+                     level == SEVERITY_WARNING ? "warning: " : "error: ");
+    } else {
+        std::fprintf(stderr, "%s: line %u: %s", asname, line, warning_word(level));
+    }
+    va_list arguments;
+    va_start(arguments, format);
+    finish(format, arguments);
+    va_end(arguments);
+}

@@ -1,0 +1,125 @@
+#include "naming.h"
+
+#include "diagnostics.h"
+#include "inst_table.h"
+
+#include <cstring>
+
+namespace {
+
+// The keywords of C99, C11 and C23.
+const char* const C_KEYWORDS[] = {
+    "alignas",
+    "alignof",
+    "auto",
+    "bool",
+    "break",
+    "case",
+    "char",
+    "const",
+    "constexpr",
+    "continue",
+    "default",
+    "do",
+    "double",
+    "else",
+    "enum",
+    "extern",
+    "false",
+    "float",
+    "for",
+    "goto",
+    "if",
+    "inline",
+    "int",
+    "long",
+    "nullptr",
+    "register",
+    "restrict",
+    "return",
+    "short",
+    "signed",
+    "sizeof",
+    "static",
+    "static_assert",
+    "struct",
+    "switch",
+    "thread_local",
+    "true",
+    "typedef",
+    "typeof",
+    "typeof_unqual",
+    "union",
+    "unsigned",
+    "void",
+    "volatile",
+    "while",
+    "_Alignas",
+    "_Alignof",
+    "_Atomic",
+    "_BitInt",
+    "_Bool",
+    "_Complex",
+    "_Decimal128",
+    "_Decimal32",
+    "_Decimal64",
+    "_Generic",
+    "_Imaginary",
+    "_Noreturn",
+    "_Static_assert",
+    "_Thread_local",
+};
+
+bool is_c_identifier(const char* name) {
+    auto is_letter = [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+    };
+    if (!is_letter(name[0])) {
+        return false;
+    }
+    for (const char* p = name + 1; *p != '\0'; ++p) {
+        if (!is_letter(*p) && !(*p >= '0' && *p <= '9')) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool is_c_keyword(const char* name) {
+    for (const char* keyword : C_KEYWORDS) {
+        if (std::strcmp(name, keyword) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool is_mnemonic(const char* name) {
+    for (const inst_def& entry : INST) {
+        if (std::strcmp(name, entry.name) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+bool has_control_character(const char* name) {
+    for (const char* p = name; *p != '\0'; ++p) {
+        if (static_cast<unsigned char>(*p) < 0x20 || *p == 0x7F) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void warn_about_array_name(const char* name) {
+    if (!is_c_identifier(name)) {
+        report(SEVERITY_WARNING, "array name '%s' is not a valid C identifier", name);
+    } else if (is_c_keyword(name)) {
+        report(SEVERITY_WARNING, "array name '%s' is a C keyword", name);
+    } else if (is_mnemonic(name)) {
+        report(SEVERITY_WARNING, "array name '%s' is an instruction name", name);
+    }
+}
