@@ -16,7 +16,8 @@ cp "$zolvek_source/tests/compile/prelude.h" "$work/src/"
 code_size() { sed -n 's|^// Code Size:  \([0-9]*\) bytes$|\1|p' "$(find "$1" -name "$2.h")"; }
 build_and_check() {
   cmake --build "$1" >"$work/log" 2>&1 || { cat "$work/log"; return 1; }
-  "$1/consumer" "$(code_size "$1" first)" "$(code_size "$1" second)"
+  [ "$("$1/consumer")" = "$(code_size "$1" first) $(code_size "$1" second)" ] ||
+    { echo "array sizes $("$1/consumer") differ from the code sizes"; return 1; }
 }
 configure() { cmake -S "$work/src" -B "$@" >"$work/log" 2>&1; }
 
