@@ -3,7 +3,8 @@
 # it: headers land in the build tree with the right sizes, an edited source is
 # converted again, a faulty source fails the build with Zolvek's message, and two
 # sources with one base name are refused at configure time. Then the same
-# consumer builds with Zolvek taken in by add_subdirectory.
+# consumer builds with Zolvek taken in by add_subdirectory, and both ways again as
+# a cross build for a bare-metal ARM target.
 set -euo pipefail
 zolvek_build=$1
 zolvek_source=$2
@@ -51,3 +52,12 @@ echo "duplicate base name: refused at configure time"
 
 configure "$work/sub" -DZOLVEK_SOURCE_DIR="$zolvek_source" || { cat "$work/log"; exit 1; }
 build_and_check "$work/sub"
+
+command -v arm-none-eabi-gcc >/dev/null || { echo "skipped the cross builds: no arm-none-eabi-gcc"; exit 0; }
+sizes="$(code_size "$work/b" first);$(code_size "$work/b" second)"
+for route in -DZolvek_DIR="$work/prefix/lib/cmake/Zolvek" -DZOLVEK_SOURCE_DIR="$zolvek_source"; do
+  configure "$work/arm${route%%=*}" "$route" -DCONSUMER_SIZES="$sizes" \
+    -DCMAKE_TOOLCHAIN_FILE="$zolvek_source/tests/consumer/arm-none-eabi.cmake" &&
+    cmake --build "$work/arm${route%%=*}" >>"$work/log" 2>&1 || { cat "$work/log"; exit 1; }
+  echo "cross build for arm-none-eabi with $route: sizes $sizes asserted"
+done
