@@ -12,11 +12,7 @@ wine=${2:-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
-fail() {
-  echo "$*"
-  cat stderr 2>/dev/null || true
-  exit 1
-}
+fail() { echo "$*"; cat stderr 2>/dev/null; exit 1; }
 lines() { for _ in $(seq "$1"); do printf 'LDADDR(0x10); WRREG8(AREG7_0, 1); // some text\n'; done; }
 
 signals=(INT TERM HUP QUIT USR1 ALRM)
@@ -39,9 +35,7 @@ for signal in "${signals[@]}"; do
   status=0
   wait "$pid" || status=$?
   exec 3>&-
-  if [ -z "$wine" ] && [ "$status" != $((128 + $(kill -l "$signal"))) ]; then
-    fail "SIG$signal: exit status $status"
-  fi
+  [ -n "$wine" ] || [ "$status" = $((128 + $(kill -l "$signal"))) ] || fail "SIG$signal: exit status $status"
   [ -z "$(ls -A | grep -v '^std\|^prog.ep$')" ] || fail "SIG$signal: left $(ls -A)"
   echo "SIG$signal: ended with status $status, nothing left"
 done

@@ -2,19 +2,14 @@
 # Runs one end-to-end case in a fresh directory and compares standard output,
 # standard error, exit status and the produced file byte for byte.
 # Usage: run_case.sh ZOLVEK CASES_DIR NAME VERSION
-#
-# NAME.ep      the source, copied into the run directory
-# NAME.args    the arguments, one a line (default: NAME.ep; empty: none)
-# NAME.setup   shell run in the run directory before the program; it may write
-#              large expected files into $EXPECTED instead of the cases folder
-# NAME.output  the output file to look at (default: NAME.h)
-# NAME.h       its expected bytes; when absent, the output must not exist
-# NAME.out, NAME.err, NAME.status   expected stdout, stderr, exit status; a
-#              line "@BANNER@" in NAME.out stands for the banner, and
-#              "@VERSION@" for the version being built
-# NAME.check   shell run in the run directory afterwards; fails the case
-# NAME.user    run as this user (skipped, status 77, where there is none)
-# ZOLVEK_TEST_WRAPPER, when set, is put before the program (valgrind, wine).
+# NAME.ep: the source. NAME.args: the arguments, one a line (default NAME.ep).
+# NAME.setup, NAME.check: shell run in the run directory before and after; a
+# failing check fails the case. NAME.output: the file to compare (default
+# NAME.h) with NAME.h, or that must not exist when there is no NAME.h.
+# NAME.out, NAME.err, NAME.status: expected stdout, stderr and exit status; in
+# NAME.out a line "@BANNER@" stands for the banner, "@VERSION@" for the version.
+# NAME.user: run as this user (skipped, status 77, where there is none).
+# ZOLVEK_TEST_WRAPPER is put before the program (valgrind, wine).
 # ZOLVEK_TEST_WINDOWS=1 runs a Windows Zolvek.exe: line feeds are expected as
 # CR LF, the program is named by its Windows path, NAME.windows.EXT replaces
 # NAME.EXT, and NAME.windows-skip gives the reason a case does not apply.
@@ -25,10 +20,7 @@ name=$3
 version=$4
 windows=${ZOLVEK_TEST_WINDOWS:-}
 
-skip() {
-  echo "skipped: $*"
-  exit 77
-}
+skip() { echo "skipped: $*" && exit 77; }
 user=$(cat "$cases/$name.user" 2>/dev/null || true)
 if [ -n "$user" ]; then
   [ -z "$windows" ] || skip "runs as user '$user', which Windows does not do here"
@@ -39,8 +31,7 @@ fi
 work=$(mktemp -d)
 trap 'chmod -R u+rwX "$work"; rm -rf "$work"' EXIT
 run="$work/run"
-mkdir "$run" "$work/bin" "$work/expected"
-chmod 755 "$work" "$work/bin"
+mkdir "$run" "$work/bin"
 # Run by name through PATH, so that the program sees "Zolvek" as its name even
 # behind a wrapper; Windows passes its full path instead.
 program=Zolvek
@@ -50,8 +41,8 @@ if [ -n "$windows" ]; then
   asname="Z:${program//\//\\}"
 fi
 cp "$bin" "$work/bin/${program##*/}"
-chmod 755 "$work/bin/${program##*/}"
-export NAME=$name CASES=$cases EXPECTED="$work/expected"
+chmod -R 755 "$work" "$work/bin"
+export NAME=$name CASES=$cases
 
 if [ -f "$cases/$name.ep" ]; then cp "$cases/$name.ep" "$run/"; fi
 if [ -f "$cases/$name.setup" ]; then (cd "$run" && bash "$cases/$name.setup"); fi
@@ -62,19 +53,14 @@ output=$(cat "$cases/$name.output" 2>/dev/null || echo "$name.h")
 command=()
 if [ -n "$user" ]; then command=(setpriv --reuid="$user" --regid="$(id -g "$user")" --clear-groups); fi
 read -r -a wrapper <<<"${ZOLVEK_TEST_WRAPPER:-}"
-command+=("${wrapper[@]}" "$program" "${args[@]}")
 status=0
-(cd "$run" && PATH="$work/bin:$PATH" exec "${command[@]}") >"$work/stdout" 2>"$work/stderr" ||
-  status=$?
+(cd "$run" && PATH="$work/bin:$PATH" exec "${command[@]}" "${wrapper[@]}" "$program" "${args[@]}") \
+  >"$work/stdout" 2>"$work/stderr" || status=$?
 
 # Prints the path of the expected file with this ending, as this platform shows it.
 expected() {
   local file="$cases/$name$1" crlf=$windows
-  if [ -f "$EXPECTED/$name$1" ]; then
-    file="$EXPECTED/$name$1"
-  elif [ -n "$windows" ] && [ -f "$cases/$name.windows$1" ]; then
-    file="$cases/$name.windows$1"
-  fi
+  if [ -n "$windows" ] && [ -f "$cases/$name.windows$1" ]; then file="$cases/$name.windows$1"; fi
   # A header left by a failed run is not the program's own text.
   if [ "$1" = .status ] || { [ "$1" = .h ] && [ "$expected_status" != 0 ]; }; then crlf=; fi
   if [ -z "$crlf" ] && [ "$1" != .out ]; then
@@ -90,16 +76,15 @@ expected() {
     }
     { gsub(/@VERSION@/, ENVIRON["VERSION"]) }
     ENVIRON["CRLF"] != "" && substr($0, 1, 7) == "Zolvek:" { $0 = ENVIRON["ASNAME"] substr($0, 7) }
-    { print }' "$file" >"$work/expected/this$1"
-  echo "$work/expected/this$1"
+    { print }' "$file" >"$work/expected$1"
+  echo "$work/expected$1"
 }
 failed=0
 same() {
-  if ! cmp -s "$1" "$2"; then
-    echo "--- $3 differs (expected, actual):"
-    diff -u "$1" "$2" || true
-    failed=1
-  fi
+  cmp -s "$1" "$2" && return
+  echo "--- $3 differs (expected, actual):"
+  diff -u "$1" "$2" || true
+  failed=1
 }
 expected_status=$(cat "$(expected .status)")
 same "$(expected .out)" "$work/stdout" "standard output"
@@ -114,7 +99,5 @@ if [ -f "$cases/$name.h" ] || { [ -n "$windows" ] && [ -f "$cases/$name.windows.
 elif [ -e "$run/$output" ] || [ -L "$run/$output" ]; then
   echo "--- $output exists, but none is expected" && failed=1
 fi
-if [ -f "$cases/$name.check" ]; then
-  (cd "$run" && bash -euo pipefail "$cases/$name.check") || failed=1
-fi
+if [ -f "$cases/$name.check" ]; then (cd "$run" && bash -euo pipefail "$cases/$name.check") || failed=1; fi
 exit $failed

@@ -1,0 +1,124 @@
+const uint8_t all_mnemonics[] = {
+// Every mnemonic, in the forms a C build must accept, and every first-parameter name
+//   ORIGIN 0x00FFFFF0
+LDADDR(0x1234), RDREG8I(AREG7_0, 1), RDREG8(BREG31_24, 2),  // several on a line
+RDREG16(BREG15_0, 3),
+RDREG32 (AREG31_0, 4),
+  WRREG8(BREG7_0, 0x12),WRREG16(AREG31_16, 5),WRREG32(BREG31_0, 6),
+WAITEVENT(EP_GPIOINT), NIBBLEMULT(AREG31_28), BYTEMULT(AREG23_16),
+RDREG8(AREG23_16, 1), RDREG8I(AREG31_24, 2), WRREG8(BREG15_8, 3), BYTEMULT(AREG15_8),
+WAITEVENT(EP_RTCINT), WAITEVENT(EP_MDCINT), WAITEVENT(EP_ALLINT),
+NIBBLEMULT(AREG3_0), NIBBLEMULT(AREG7_4), NIBBLEMULT(AREG11_8), NIBBLEMULT(AREG15_12),
+NIBBLEMULT(AREG19_16), NIBBLEMULT(AREG23_20), NIBBLEMULT(AREG27_24),
+SHIFTRIGHTA(SHIFTRIGHT4), SHIFTRIGHTA(SHIFTRIGHT8), SHIFTRIGHTA(SHIFTRIGHT16),
+
+ADDREGS, ADDREGS(), BCDCONV, BCDCONV( ),   // bare and with an empty pair
+ADDA(7), SHIFTRIGHTA(SHIFTRIGHT12),
+LDAREG8(1), LDAREG16(2), LDAREG32(3), LDBREG8(4), LDBREG16(5), LDBREG32(6),
+VALWR8D(1, 2), VALWR16D(3, 4), VALWR32D(5, 6),
+REGRD8D(AREG15_8, 1), REGRD16D(BREG31_16, 2), REGRD32D(BREG31_0, 3),
+REGWR8D(BREG23_16, 4), REGWR16D(AREG15_0, 5), REGWR32D(AREG31_0, 6),
+
+// REGRD8BI(AREG31_24) expansion
+LDADDR(0x100009D),           // Fill in RDREG8(AREG31_24, 0) second parameter
+WRREG8(BREG7_0, 0x9D),
+LDADDR(0x1000099),           // Fill in LDADDR(0) parameter
+WRREG8(BREG15_8, 0x99),
+LDADDR(0x100009A),
+WRREG8(BREG23_16, 0x9A),
+LDADDR(0x100009B),
+WRREG8(BREG31_24, 0x9B),
+LDADDR(0),		/* <- dummy 0 value */
+RDREG8(AREG31_24, 0),	/* <- dummy 0 value */
+
+ADDREGS,
+// REGWR8BI(AREG7_0) expansion
+LDADDR(0x10000BC),           // Fill in WRREG8(AREG7_0, 0) second parameter
+WRREG8(BREG7_0, 0xBC),
+LDADDR(0x10000B8),           // Fill in LDADDR(0) parameter
+WRREG8(BREG15_8, 0xB8),
+LDADDR(0x10000B9),
+WRREG8(BREG23_16, 0xB9),
+LDADDR(0x10000BA),
+WRREG8(BREG31_24, 0xBA),
+LDADDR(0),		/* <- dummy 0 value */
+WRREG8(AREG7_0, 0),	/* <- dummy 0 value */
+ BCDCONV,  // an expansion between statements
+
+// REGRD16BI(AREG31_16) expansion
+LDADDR(0x10000DB),           // Fill in RDREG16(AREG31_16, 0) second parameter
+WRREG8(BREG7_0, 0xDB),
+LDADDR(0x10000D7),           // Fill in LDADDR(0) parameter
+WRREG8(BREG15_8, 0xD7),
+LDADDR(0x10000D8),
+WRREG8(BREG23_16, 0xD8),
+LDADDR(0x10000D9),
+WRREG8(BREG31_24, 0xD9),
+LDADDR(0),		/* <- dummy 0 value */
+RDREG16(AREG31_16, 0),	/* <- dummy 0 value */
+
+// REGWR16BI(AREG15_0) expansion
+LDADDR(0x10000F9),           // Fill in WRREG16(AREG15_0, 0) second parameter
+WRREG8(BREG7_0, 0xF9),
+LDADDR(0x10000F5),           // Fill in LDADDR(0) parameter
+WRREG8(BREG15_8, 0xF5),
+LDADDR(0x10000F6),
+WRREG8(BREG23_16, 0xF6),
+LDADDR(0x10000F7),
+WRREG8(BREG31_24, 0xF7),
+LDADDR(0),		/* <- dummy 0 value */
+WRREG16(AREG15_0, 0),	/* <- dummy 0 value */
+
+
+// REGRD32BI(AREG31_0) expansion
+LDADDR(0x1000117),           // Fill in RDREG32(AREG31_0, 0) second parameter
+WRREG8(BREG7_0, 0x17),
+LDADDR(0x1000113),           // Fill in LDADDR(0) parameter
+WRREG8(BREG15_8, 0x13),
+LDADDR(0x1000114),
+WRREG8(BREG23_16, 0x14),
+LDADDR(0x1000115),
+WRREG8(BREG31_24, 0x15),
+LDADDR(0),		/* <- dummy 0 value */
+RDREG32(AREG31_0, 0),	/* <- dummy 0 value */
+
+// REGRD32BI(AREG31_0) expansion
+LDADDR(0x1000135),           // Fill in RDREG32(AREG31_0, 0) second parameter
+WRREG8(BREG7_0, 0x35),
+LDADDR(0x1000131),           // Fill in LDADDR(0) parameter
+WRREG8(BREG15_8, 0x31),
+LDADDR(0x1000132),
+WRREG8(BREG23_16, 0x32),
+LDADDR(0x1000133),
+WRREG8(BREG31_24, 0x33),
+LDADDR(0),		/* <- dummy 0 value */
+RDREG32(AREG31_0, 0),	/* <- dummy 0 value */
+
+// REGWR32BI(AREG31_0) expansion
+LDADDR(0x1000153),           // Fill in WRREG32(AREG31_0, 0) second parameter
+WRREG8(BREG7_0, 0x53),
+LDADDR(0x100014F),           // Fill in LDADDR(0) parameter
+WRREG8(BREG15_8, 0x4F),
+LDADDR(0x1000150),
+WRREG8(BREG23_16, 0x50),
+LDADDR(0x1000151),
+WRREG8(BREG31_24, 0x51),
+LDADDR(0),		/* <- dummy 0 value */
+WRREG32(AREG31_0, 0),	/* <- dummy 0 value */
+
+// REGWR32BI(AREG31_0) expansion
+LDADDR(0x1000171),           // Fill in WRREG32(AREG31_0, 0) second parameter
+WRREG8(BREG7_0, 0x71),
+LDADDR(0x100016D),           // Fill in LDADDR(0) parameter
+WRREG8(BREG15_8, 0x6D),
+LDADDR(0x100016E),
+WRREG8(BREG23_16, 0x6E),
+LDADDR(0x100016F),
+WRREG8(BREG31_24, 0x6F),
+LDADDR(0),		/* <- dummy 0 value */
+WRREG32(AREG31_0, 0),	/* <- dummy 0 value */
+
+END
+};
+
+// Code Size:  387 bytes
