@@ -113,6 +113,7 @@ int main(int argc, char** argv) {
     static char stdout_buffer[BUFSIZ]; // the banner comes before any message in a merged log
     std::setvbuf(stdout, stdout_buffer, _IOLBF, sizeof stdout_buffer);
 #endif
+    argv = utf8_arguments(&argc, argv);
     if (argc > 0 && argv[0] != nullptr) {
         asname = argv[0];
     }
@@ -133,7 +134,7 @@ int main(int argc, char** argv) {
         use_gnu_diagnostics(args.input);
     }
 
-    FILE* in = std::fopen(args.input, "r");
+    FILE* in = open_input(args.input);
     // A directory opens on some systems but cannot be read as a source.
     if (in != nullptr && is_directory(in)) {
         std::fclose(in);

@@ -11,6 +11,15 @@
 // the process.
 void guard_standard_streams();
 
+// The command line's words in UTF-8 where the system gives them in another form
+// (Windows, whose ANSI arguments would replace some characters with look-alikes);
+// elsewhere argv itself.
+char** utf8_arguments(int* argc, char** argv);
+
+// Opens the source for reading in text mode, as fopen(path, "r") does, for a name
+// of any length the system allows.
+FILE* open_input(const char* path);
+
 // True when the open stream is a directory, which some systems let fopen open.
 bool is_directory(FILE* file);
 

@@ -127,6 +127,14 @@ void guard_standard_streams() {
     signal(SIGXFSZ, SIG_IGN);
 }
 
+char** utf8_arguments(int*, char** argv) {
+    return argv; // file names are bytes here, passed on unchanged
+}
+
+FILE* open_input(const char* path) {
+    return std::fopen(path, "r");
+}
+
 bool is_directory(FILE* file) {
     struct stat info;
     return fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode);

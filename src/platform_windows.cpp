@@ -6,6 +6,8 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <fcntl.h>
 #include <io.h>
 
@@ -20,26 +22,48 @@ constexpr size_t PATH_CAPACITY = 32768; // the longest path Windows accepts
 
 char header_path[PATH_CAPACITY]; // the name the header is written under
 char temp_path[PATH_CAPACITY];   // its temporary file, or "" when written directly
-// The same two as full paths that the 260-character limit does not apply to.
+// The same two as full paths, which the 260-character limit does not apply to.
 wchar_t header_wide[PATH_CAPACITY];
 wchar_t temp_wide[PATH_CAPACITY];
 HANDLE temp_handle = INVALID_HANDLE_VALUE;
+HANDLE old_header = INVALID_HANDLE_VALUE; // the earlier header, marked for deletion
 
 // The console handler runs on a thread of its own; main and the handler agree
 // through this one value on whether the run was interrupted or committed.
 enum : LONG { IDLE, WRITING, COMMITTING, INTERRUPTED };
 volatile LONG output_state = IDLE;
 
-bool file_identity(HANDLE handle, BY_HANDLE_FILE_INFORMATION* info) {
-    return handle != INVALID_HANDLE_VALUE && GetFileInformationByHandle(handle, info) != 0;
+// A file's identity: the volume's serial number and the 128-bit file ID where the
+// file system gives one (ReFS reuses 64-bit indexes), else the 64-bit index.
+struct file_id {
+    ULONGLONG volume;
+    BYTE id[16];
+};
+
+bool identify(HANDLE handle, file_id* result) {
+    std::memset(result, 0, sizeof *result);
+    FILE_ID_INFO info;
+    if (GetFileInformationByHandleEx(handle, FileIdInfo, &info, sizeof info) != 0) {
+        result->volume = info.VolumeSerialNumber;
+        std::memcpy(result->id, &info.FileId, sizeof result->id);
+        return true;
+    }
+    BY_HANDLE_FILE_INFORMATION old_info;
+    if (GetFileInformationByHandle(handle, &old_info) == 0) {
+        return false;
+    }
+    result->volume = old_info.dwVolumeSerialNumber;
+    std::memcpy(result->id, &old_info.nFileIndexLow, sizeof old_info.nFileIndexLow);
+    std::memcpy(result->id + 4, &old_info.nFileIndexHigh, sizeof old_info.nFileIndexHigh);
+    return true;
 }
 
 HANDLE stream_handle(FILE* file) {
     return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
 }
 
-// Marks the open temporary file for deletion when its last handle closes, so
-// the system removes it however the process ends (TerminateProcess included).
+// Marks an open file for deletion when its last handle closes, so the system
+// removes it however the process ends (TerminateProcess included).
 bool set_delete_on_close(HANDLE handle, bool on) {
     FILE_DISPOSITION_INFO disposition = {};
     disposition.DeleteFile = on ? TRUE : FALSE;
@@ -47,26 +71,29 @@ bool set_delete_on_close(HANDLE handle, bool on) {
                                       sizeof disposition) != 0;
 }
 
-// "\\?\" before a full path lifts the 260-character limit on file names.
+bool starts_with(const wchar_t* text, const wchar_t* prefix) {
+    return std::wcsncmp(text, prefix, std::wcslen(prefix)) == 0;
+}
+
+// A UTF-8 name as a full path after "\\?\", which lifts the 260-character limit;
+// devices ("\\.\NUL") and names already in that form stay as they are.
 bool to_long_path(const char* path, wchar_t* out) {
     static wchar_t wide[PATH_CAPACITY];
-    if (MultiByteToWideChar(CP_ACP, 0, path, -1, wide, PATH_CAPACITY) == 0) {
+    static wchar_t full[PATH_CAPACITY];
+    if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path, -1, wide, PATH_CAPACITY) == 0) {
         return false;
     }
-    if (std::wcsncmp(wide, L"\\\\?\\", 4) == 0) {
-        std::wcscpy(out, wide);
+    const DWORD length = starts_with(wide, L"\\\\?\\") || starts_with(wide, L"\\\\.\\")
+                             ? 0
+                             : GetFullPathNameW(wide, PATH_CAPACITY, full, nullptr);
+    if (length == 0 || starts_with(full, L"\\\\.\\")) {
+        std::wcscpy(out, length == 0 ? wide : full);
         return true;
     }
-    const bool unc = std::wcsncmp(wide, L"\\\\", 2) == 0;
-    const wchar_t* prefix = unc ? L"\\\\?\\UNC" : L"\\\\?\\";
-    const size_t prefix_length = std::wcslen(prefix);
-    std::wcscpy(out, prefix);
-    const DWORD capacity = static_cast<DWORD>(PATH_CAPACITY - prefix_length);
-    const DWORD length = GetFullPathNameW(wide, capacity, out + prefix_length, nullptr);
-    if (unc && length > 0) {
-        std::wmemmove(out + prefix_length, out + prefix_length + 1, length); // one '\\' of "\\\\"
-    }
-    return length > 0 && length < capacity;
+    const bool unc = starts_with(full, L"\\\\");
+    return length < PATH_CAPACITY - 8 &&
+           std::swprintf(out, PATH_CAPACITY, L"%ls%ls", unc ? L"\\\\?\\UNC" : L"\\\\?\\",
+                         full + (unc ? 1 : 0)) > 0;
 }
 
 bool delete_header() {
@@ -74,9 +101,16 @@ bool delete_header() {
            GetLastError() == ERROR_PATH_NOT_FOUND;
 }
 
-// Ctrl-C, Ctrl-Break or closing the console. The temporary file goes with the
-// process; a stale header of the name goes too. Returning FALSE lets the default
-// handler end the process with the usual status.
+void release_old_header() {
+    if (old_header != INVALID_HANDLE_VALUE) {
+        CloseHandle(old_header);
+        old_header = INVALID_HANDLE_VALUE;
+    }
+}
+
+// Ctrl-C, Ctrl-Break or closing the console. The temporary file and the earlier
+// header go with the process; returning FALSE lets the default handler end it
+// with the usual status.
 BOOL WINAPI delete_output_on_control(DWORD) {
     if (InterlockedCompareExchange(&output_state, INTERRUPTED, WRITING) == WRITING) {
         delete_header();
@@ -137,6 +171,34 @@ HANDLE create_temp(const char* path) {
 
 } // namespace
 
+char** utf8_arguments(int* argc, char** argv) {
+    // Taken as UTF-16: the ANSI arguments would turn a name the code page cannot
+    // represent into a look-alike ("ｐｒｏｇ.ep" into "prog.ep").
+    static char storage[3 * 32768 + 16384];
+    static char* arguments[16385];
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (wide == nullptr || count > 16384) {
+        return argv;
+    }
+    char* next = storage;
+    for (int i = 0; i < count; ++i) {
+        const int room = static_cast<int>(storage + sizeof storage - next);
+        const int length =
+            WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, next, room, nullptr, nullptr);
+        if (length == 0) {
+            LocalFree(wide);
+            return argv;
+        }
+        arguments[i] = next;
+        next += length;
+    }
+    LocalFree(wide);
+    arguments[count] = nullptr;
+    *argc = count;
+    return arguments;
+}
+
 void guard_standard_streams() {
     FILE* const streams[] = {stdin, stdout, stderr};
     for (FILE* stream : streams) {
@@ -147,42 +209,44 @@ void guard_standard_streams() {
     }
 }
 
+FILE* open_input(const char* path) {
+    static wchar_t wide[PATH_CAPACITY];
+    return to_long_path(path, wide) ? _wfopen(wide, L"r") : nullptr;
+}
+
 bool is_directory(FILE* file) {
     BY_HANDLE_FILE_INFORMATION info;
-    return file_identity(stream_handle(file), &info) &&
+    return GetFileInformationByHandle(stream_handle(file), &info) != 0 &&
            (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-// Identity by volume serial number and file index, the Windows counterpart of
-// device and inode.
+// A file that exists but cannot be identified might be the input, and is taken
+// to be.
 bool is_same_file(FILE* file, const char* path) {
-    BY_HANDLE_FILE_INFORMATION open_info;
-    if (!file_identity(stream_handle(file), &open_info)) {
+    static wchar_t wide[PATH_CAPACITY];
+    if (!to_long_path(path, wide)) {
         return false;
     }
-    HANDLE other = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    HANDLE other = CreateFileW(wide, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    BY_HANDLE_FILE_INFORMATION path_info;
-    const bool same = file_identity(other, &path_info) &&
-                      open_info.dwVolumeSerialNumber == path_info.dwVolumeSerialNumber &&
-                      open_info.nFileIndexHigh == path_info.nFileIndexHigh &&
-                      open_info.nFileIndexLow == path_info.nFileIndexLow;
-    if (other != INVALID_HANDLE_VALUE) {
-        CloseHandle(other);
+    if (other == INVALID_HANDLE_VALUE) {
+        return GetFileAttributesW(wide) != INVALID_FILE_ATTRIBUTES;
     }
+    file_id input;
+    file_id output;
+    const bool same = !identify(stream_handle(file), &input) || !identify(other, &output) ||
+                      std::memcmp(&input, &output, sizeof input) == 0;
+    CloseHandle(other);
     return same;
 }
 
 FILE* begin_output(FILE* input, const char* path, bool* is_input) {
     *is_input = false;
     temp_path[0] = '\0';
-    if (std::strlen(path) >= sizeof header_path) {
+    if (std::strlen(path) >= sizeof header_path || !to_long_path(path, header_wide)) {
         return nullptr;
     }
     std::strcpy(header_path, path);
-    if (!to_long_path(path, header_wide)) {
-        return nullptr;
-    }
     const DWORD attributes = GetFileAttributesW(header_wide);
     if (attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
@@ -199,11 +263,24 @@ FILE* begin_output(FILE* input, const char* path, bool* is_input) {
     }
     output_state = WRITING;
     SetConsoleCtrlHandler(delete_output_on_control, TRUE);
+    // The earlier header goes when the process ends, unless the new one replaces
+    // it: no stale header survives even TerminateProcess.
+    old_header =
+        CreateFileW(header_wide, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (old_header != INVALID_HANDLE_VALUE && !set_delete_on_close(old_header, true)) {
+        release_old_header();
+    }
     temp_handle = create_temp(path);
     if (temp_handle == INVALID_HANDLE_VALUE || !set_delete_on_close(temp_handle, true)) {
         if (temp_handle != INVALID_HANDLE_VALUE) {
             CloseHandle(temp_handle);
             DeleteFileW(temp_wide);
+        }
+        temp_path[0] = '\0';
+        if (old_header != INVALID_HANDLE_VALUE) {
+            set_delete_on_close(old_header, false); // nothing was written: keep it
+            release_old_header();
         }
         output_state = IDLE;
         return nullptr;
@@ -223,6 +300,10 @@ bool commit_output(FILE* out) {
     }
     failed = failed || !set_delete_on_close(temp_handle, false);
     failed = std::fclose(out) != 0 || failed;
+    if (!failed && old_header != INVALID_HANDLE_VALUE) {
+        failed = !set_delete_on_close(old_header, false);
+        release_old_header();
+    }
     failed = failed || MoveFileExW(temp_wide, header_wide,
                                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0;
     output_state = failed ? WRITING : IDLE;
@@ -233,6 +314,7 @@ const char* discard_output(FILE* out) {
     if (out != nullptr) {
         std::fclose(out); // the temporary file is deleted as it closes
     }
+    release_old_header(); // and so is the earlier header
     const char* undeleted = nullptr;
     if (temp_path[0] != '\0') {
         if (!DeleteFileW(temp_wide) && GetLastError() != ERROR_FILE_NOT_FOUND) {

@@ -2,10 +2,10 @@
 # A stopped or failing run never leaves a partial header, nor a stale one. The
 # source comes through a FIFO, so a signal lands while the output is being
 # written and the program waits for more input.
-# Usage: interrupt.sh ZOLVEK            (signals, closed pipe, file-size limit)
-#        interrupt.sh ZOLVEK.exe WINE   (Ctrl-C, as Wine delivers SIGINT to a
-#                                        console program; Wine does not pass
-#                                        on the exit status of Ctrl-C)
+# Usage: interrupt.sh ZOLVEK                 (signals, closed pipe, file-size limit)
+#        interrupt.sh ZOLVEK.exe WINE HOLD   (Ctrl-C, as Wine delivers SIGINT to a
+#          console program, whose exit status Wine does not pass on; a header held
+#          open by a reader; TerminateProcess, as Wine ends a SIGKILLed program)
 set -euo pipefail
 bin=$(realpath "$1")
 wine=${2:-}
@@ -39,7 +39,51 @@ for signal in "${signals[@]}"; do
   [ -z "$(ls -A | grep -v '^std\|^prog.ep$')" ] || fail "SIG$signal: left $(ls -A)"
   echo "SIG$signal: ended with status $status, nothing left"
 done
-[ -z "$wine" ] || exit 0
+[ -z "$wine" ] || windows=1
+
+if [ -n "${windows:-}" ]; then
+  { echo '// ORIGIN 0' && lines 200; } >good.ep
+  printf '// ORIGIN 0\nBOGUS;\n' >bad.ep
+  # A reader holds the header: no run may report success, nor leave a partial one.
+  echo "old header" >prog.h
+  exec 4> >(exec $wine "$3" prog.h >held)
+  for _ in $(seq 100); do grep -q holding held 2>/dev/null && break; sleep 0.1; done
+  status=0
+  $wine "$bin" -o prog.h bad.ep >stdout 2>stderr || status=$?
+  [ $status = 1 ] && grep -q "unable to delete output file 'prog.h'" stderr || fail "held, failing: $status"
+  $wine "$bin" -o prog.h good.ep >stdout 2>stderr || status=$?
+  [ $status = 1 ] && ! grep -q "Code Size" stdout || fail "held, succeeding: status $status"
+  [ "$(cat prog.h)" = "old header" ] || fail "the held header changed"
+  exec 4>&-
+  echo "header held by a reader: status 1, the header unchanged"
+  for round in $(seq 20); do
+    rm -f prog.ep prog.h
+    mkfifo prog.ep
+    $wine "$bin" prog.ep >stdout 2>stderr &
+    pid=$!
+    exec 3>prog.ep
+    if [ "$round" = 1 ]; then # SIGKILL, as TerminateProcess, mid-run over an old header
+      echo "old header" >prog.h
+      head -n 100 good.ep >&3
+      for _ in $(seq 100); do compgen -G '.prog.h.zolvek-*' >/dev/null && break; sleep 0.05; done
+      kill -9 $pid
+    else # Ctrl-C around the end of the input
+      cat good.ep >&3
+      exec 3>&-
+      sleep "0.0$((RANDOM % 10))"
+      kill -INT $pid 2>/dev/null || true
+    fi
+    wait $pid || true
+    exec 3>&-
+    sleep 0.3
+    ! grep -q "Code Size" stdout || [ -f prog.h ] || fail "round $round: success reported, no header"
+    left=$(ls -A | grep '^[.]prog' || true)
+    [ "$round" != 1 ] || [ ! -e prog.h ] || left="$left prog.h"
+    [ -z "$left" ] || fail "round $round: left $left"
+  done
+  echo "TerminateProcess and Ctrl-C near the end: no partial header, no success without one"
+  exit 0
+fi
 
 # A reader of standard error that quits, and a file-size limit, make writes fail:
 # the run fails like any other, and leaves no header.
