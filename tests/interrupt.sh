@@ -13,13 +13,14 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 fail() { echo "$*"; cat stderr 2>/dev/null; exit 1; }
+await_temp() {
+  for _ in $(seq 100); do compgen -G '.prog.h.zolvek-*' >/dev/null && return; sleep 0.05; done
+  fail "$1: no temporary file was written"
+}
 lines() { for _ in $(seq "$1"); do printf 'LDADDR(0x10); WRREG8(AREG7_0, 1); // some text\n'; done; }
 
 signals=(INT TERM HUP QUIT USR1 ALRM)
-if [ -n "$wine" ]; then
-  signals=(INT)
-  export WINEDEBUG=-all
-fi
+[ -z "$wine" ] || signals=(INT)
 for signal in "${signals[@]}"; do
   rm -f prog.ep
   echo "old header" >prog.h
@@ -28,8 +29,7 @@ for signal in "${signals[@]}"; do
   pid=$!
   exec 3>prog.ep
   { printf '// ORIGIN 0\n' && lines 2000; } >&3
-  for _ in $(seq 100); do compgen -G '.prog.h.zolvek-*' >/dev/null && break; sleep 0.05; done
-  compgen -G '.prog.h.zolvek-*' >/dev/null || fail "SIG$signal: no temporary file was written"
+  await_temp "SIG$signal"
   [ "$(cat prog.h)" = "old header" ] || fail "SIG$signal: prog.h changed before the run ended"
   kill -s "$signal" "$pid"
   status=0
@@ -39,9 +39,8 @@ for signal in "${signals[@]}"; do
   [ -z "$(ls -A | grep -v '^std\|^prog.ep$')" ] || fail "SIG$signal: left $(ls -A)"
   echo "SIG$signal: ended with status $status, nothing left"
 done
-[ -z "$wine" ] || windows=1
 
-if [ -n "${windows:-}" ]; then
+if [ -n "$wine" ]; then
   { echo '// ORIGIN 0' && lines 200; } >good.ep
   printf '// ORIGIN 0\nBOGUS;\n' >bad.ep
   # A reader holds the header: no run may report success, nor leave a partial one.
@@ -65,7 +64,7 @@ if [ -n "${windows:-}" ]; then
     if [ "$round" = 1 ]; then # SIGKILL, as TerminateProcess, mid-run over an old header
       echo "old header" >prog.h
       head -n 100 good.ep >&3
-      for _ in $(seq 100); do compgen -G '.prog.h.zolvek-*' >/dev/null && break; sleep 0.05; done
+      await_temp "SIGKILL"
       kill -9 $pid
     else # Ctrl-C around the end of the input
       cat good.ep >&3

@@ -12,7 +12,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cmake --install "$zolvek_build" --prefix "$work/prefix" >/dev/null
 cp -r "$zolvek_source/tests/consumer" "$work/src"
-cp "$zolvek_source/tests/compile/prelude.h" "$work/src/"
+bash "$zolvek_source/tests/compile/prelude.sh" >"$work/src/prelude.h"
 
 code_size() { sed -n 's|^// Code Size:  \([0-9]*\) bytes$|\1|p' "$(find "$1" -name "$2.h")"; }
 build_and_check() {
