@@ -4,6 +4,7 @@
 #include "command_line.h"
 #include "diagnostics.h"
 #include "naming.h"
+#include "output.h"
 #include "platform.h"
 #include "state.h"
 #include "translator.h"
@@ -32,7 +33,7 @@ constexpr unsigned MAX_ARRAY_NAME_CHARS = 253;
 char line_buffer[LINE_BUFFER_SIZE];
 char base_name[MAX_ARRAY_NAME_CHARS + 1];
 char output_name[4096];
-char output_buffer[1 << 16]; // fewer, larger writes than the default buffer
+output header; // the header's bytes on their way to the file
 bool quiet = false;
 
 void print_banner() {
@@ -169,21 +170,26 @@ int main(int argc, char** argv) {
         report(SEVERITY_ERROR, "unable to open output file '%s'", output);
         return usage_exit();
     }
-    std::setvbuf(out, output_buffer, _IOFBF, sizeof output_buffer);
+#ifdef _WIN32
+    open_output_buffer(&header, _fileno(out));
+#else
+    open_output_buffer(&header, fileno(out));
+#endif
     warn_about_array_name(array_name);
-    write_opening(out, array_name);
+    write_opening(&header, array_name);
 
-    const read_result result = translate_source(in, out, line_buffer);
+    const read_result result = translate_source(in, &header, line_buffer);
     if (result == READ_ERROR) {
         report(SEVERITY_ERROR, "error reading input file '%s'", args.input);
     }
     if (result != READ_OK) {
         return failure_exit(out);
     }
-    write_closing(out);
-    if (commit_output(out)) {
+    write_closing(&header);
+    const bool write_failed = flush_output(&header);
+    if (write_failed || commit_output(out)) {
         report(SEVERITY_ERROR, "error writing output file '%s'", output);
-        return failure_exit(nullptr); // already closed
+        return failure_exit(write_failed ? out : nullptr); // commit_output closes it
     }
 
     if (!quiet) {

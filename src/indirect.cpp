@@ -28,38 +28,54 @@ const char* direct_counterpart(const char* name) {
     return name;
 }
 
+namespace {
+
+// Appends value in upper-case hex with at least `digits` digits, as "%0*X" does.
+char* put_hex(char* at, uint32_t value, int digits) {
+    static const char HEX[] = "0123456789ABCDEF";
+    int length = 8;
+    while (length > digits && (value >> (4 * (length - 1))) == 0) {
+        --length;
+    }
+    for (int i = length - 1; i >= 0; --i) {
+        *at++ = HEX[(value >> (4 * i)) & 0xFu];
+    }
+    return at;
+}
+
+char* put_piece(char* at, const char* piece) {
+    const size_t length = std::strlen(piece);
+    std::memcpy(at, piece, length);
+    return at + length;
+}
+
+} // namespace
+
 // Block layout from P = pc: four LDADDR/WRREG8 pairs copy the four bytes of B into
 // the operands further down (P+29 is the last instruction's second parameter,
 // P+25..P+27 the dummy LDADDR's parameter), then the dummy LDADDR(0) at P+24 and
 // the direct access at P+28. All addresses wrap in 32 bits like pc itself.
-void expand_indirect(FILE* out, const char* name, const char* reg) {
+void expand_indirect(output* out, const char* name, const char* reg) {
     const char* direct = direct_counterpart(name);
-    const uint32_t second_param = pc + 29;
-    const uint32_t ldaddr_param[3] = {pc + 25, pc + 26, pc + 27};
-
-    // One formatted write for the whole block: the ten instruction lines under
-    // their heading, each line as its own literal.
-    std::fprintf(out,
-                 "%s// %s(%s) expansion%s"
-                 "LDADDR(0x%06X),           // Fill in %s(%s, 0) second parameter%s"
-                 "WRREG8(BREG7_0, 0x%02X),%s"
-                 "LDADDR(0x%06X),           // Fill in LDADDR(0) parameter%s"
-                 "WRREG8(BREG15_8, 0x%02X),%s"
-                 "LDADDR(0x%06X),%s"
-                 "WRREG8(BREG23_16, 0x%02X),%s"
-                 "LDADDR(0x%06X),%s"
-                 "WRREG8(BREG31_24, 0x%02X),%s"
-                 "LDADDR(0),\t\t/* <- dummy 0 value */%s"
-                 "%s(%s, 0),\t/* <- dummy 0 value */\n",
-                 "\n", name, reg, "\n",                     // heading
-                 unsigned{second_param}, direct, reg, "\n", // P+29
-                 unsigned{second_param & 0xFFu}, "\n",      //
-                 unsigned{ldaddr_param[0]}, "\n",           // P+25
-                 unsigned{ldaddr_param[0] & 0xFFu}, "\n",   //
-                 unsigned{ldaddr_param[1]}, "\n",           // P+26
-                 unsigned{ldaddr_param[1] & 0xFFu}, "\n",   //
-                 unsigned{ldaddr_param[2]}, "\n",           // P+27
-                 unsigned{ldaddr_param[2] & 0xFFu}, "\n",   //
-                 "\n",                                      // dummy LDADDR
-                 direct, reg);                              // direct access
+    const uint32_t targets[4] = {pc + 29, pc + 25, pc + 26, pc + 27};
+    const char* const byte_registers[4] = {"BREG7_0", "BREG15_8", "BREG23_16", "BREG31_24"};
+    // The names are at most a few dozen characters: mnemonics and list names.
+    char block[1024];
+    char* at = put_piece(block, "\n// ");
+    at = put_piece(put_piece(put_piece(put_piece(at, name), "("), reg), ") expansion\n");
+    for (int pair = 0; pair < 4; ++pair) {
+        at = put_piece(put_hex(put_piece(at, "LDADDR(0x"), targets[pair], 6), "),");
+        if (pair == 0) {
+            at = put_piece(put_piece(at, "           // Fill in "), direct);
+            at = put_piece(put_piece(put_piece(at, "("), reg), ", 0) second parameter");
+        } else if (pair == 1) {
+            at = put_piece(at, "           // Fill in LDADDR(0) parameter");
+        }
+        at = put_piece(put_piece(put_piece(at, "\nWRREG8("), byte_registers[pair]), ", 0x");
+        at = put_piece(put_hex(at, targets[pair] & 0xFFu, 2), "),\n");
+    }
+    at = put_piece(at, "LDADDR(0),\t\t/* <- dummy 0 value */\n");
+    at = put_piece(put_piece(put_piece(put_piece(at, direct), "("), reg), ", 0),");
+    at = put_piece(at, "\t/* <- dummy 0 value */\n");
+    put(out, block, static_cast<size_t>(at - block));
 }

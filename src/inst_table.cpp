@@ -17,19 +17,25 @@ const char* const SHIFTSEL[] = {"SHIFTRIGHT4", "SHIFTRIGHT8", "SHIFTRIGHT12", "S
                                 nullptr};
 
 const inst_def INST[INST_COUNT] = {
-    {"LDADDR", 1, 4, nullptr},     {"RDREG8I", 2, 2, SEL8},      {"RDREG8", 2, 2, SEL8},
-    {"RDREG16", 2, 2, SEL16},      {"RDREG32", 2, 2, SEL32},     {"WRREG8", 2, 2, SEL8},
-    {"WRREG16", 2, 2, SEL16},      {"WRREG32", 2, 2, SEL32},     {"WAITEVENT", 1, 1, EVENTSEL},
-    {"NIBBLEMULT", 1, 1, NIBBSEL}, {"BYTEMULT", 1, 1, BYTESEL},  {"ADDREGS", 0, 1, nullptr},
-    {"ADDA", 1, 2, nullptr},       {"BCDCONV", 0, 1, nullptr},   {"SHIFTRIGHTA", 1, 1, SHIFTSEL},
-    {"END", 0, 1, nullptr},        {"LDAREG8", 1, 2, nullptr},   {"LDAREG16", 1, 4, nullptr},
-    {"LDAREG32", 1, 8, nullptr},   {"LDBREG8", 1, 2, nullptr},   {"LDBREG16", 1, 4, nullptr},
-    {"LDBREG32", 1, 8, nullptr},   {"VALWR8D", 2, 8, nullptr},   {"VALWR16D", 2, 10, nullptr},
-    {"VALWR32D", 2, 14, nullptr},  {"REGRD8D", 2, 6, SEL8},      {"REGRD16D", 2, 6, SEL16},
-    {"REGRD32D", 2, 6, SEL32},     {"REGWR8D", 2, 6, SEL8},      {"REGWR16D", 2, 6, SEL16},
-    {"REGWR32D", 2, 6, SEL32},     {"REGRD8BI", 1, 30, BYTESEL}, {"REGRD16BI", 1, 30, SEL16A},
-    {"REGRD32BI", 0, 30, nullptr}, {"REGWR8BI", 1, 30, BYTESEL}, {"REGWR16BI", 1, 30, SEL16A},
-    {"REGWR32BI", 0, 30, nullptr},
+    {"LDADDR", 1, 4, nullptr, INST_PLAIN},        {"RDREG8I", 2, 2, SEL8, INST_PLAIN},
+    {"RDREG8", 2, 2, SEL8, INST_PLAIN},           {"RDREG16", 2, 2, SEL16, INST_PLAIN},
+    {"RDREG32", 2, 2, SEL32, INST_PLAIN},         {"WRREG8", 2, 2, SEL8, INST_PLAIN},
+    {"WRREG16", 2, 2, SEL16, INST_PLAIN},         {"WRREG32", 2, 2, SEL32, INST_PLAIN},
+    {"WAITEVENT", 1, 1, EVENTSEL, INST_PLAIN},    {"NIBBLEMULT", 1, 1, NIBBSEL, INST_PLAIN},
+    {"BYTEMULT", 1, 1, BYTESEL, INST_PLAIN},      {"ADDREGS", 0, 1, nullptr, INST_PLAIN},
+    {"ADDA", 1, 2, nullptr, INST_PLAIN},          {"BCDCONV", 0, 1, nullptr, INST_PLAIN},
+    {"SHIFTRIGHTA", 1, 1, SHIFTSEL, INST_PLAIN},  {"END", 0, 1, nullptr, INST_END},
+    {"LDAREG8", 1, 2, nullptr, INST_PLAIN},       {"LDAREG16", 1, 4, nullptr, INST_PLAIN},
+    {"LDAREG32", 1, 8, nullptr, INST_PLAIN},      {"LDBREG8", 1, 2, nullptr, INST_PLAIN},
+    {"LDBREG16", 1, 4, nullptr, INST_PLAIN},      {"LDBREG32", 1, 8, nullptr, INST_PLAIN},
+    {"VALWR8D", 2, 8, nullptr, INST_PLAIN},       {"VALWR16D", 2, 10, nullptr, INST_PLAIN},
+    {"VALWR32D", 2, 14, nullptr, INST_PLAIN},     {"REGRD8D", 2, 6, SEL8, INST_PLAIN},
+    {"REGRD16D", 2, 6, SEL16, INST_PLAIN},        {"REGRD32D", 2, 6, SEL32, INST_PLAIN},
+    {"REGWR8D", 2, 6, SEL8, INST_PLAIN},          {"REGWR16D", 2, 6, SEL16, INST_PLAIN},
+    {"REGWR32D", 2, 6, SEL32, INST_PLAIN},        {"REGRD8BI", 1, 30, BYTESEL, INST_INDIRECT},
+    {"REGRD16BI", 1, 30, SEL16A, INST_INDIRECT},  {"REGRD32BI", 0, 30, nullptr, INST_INDIRECT},
+    {"REGWR8BI", 1, 30, BYTESEL, INST_INDIRECT},  {"REGWR16BI", 1, 30, SEL16A, INST_INDIRECT},
+    {"REGWR32BI", 0, 30, nullptr, INST_INDIRECT},
 };
 
 const char* const INDIRECT_INST_NAMES[INDIRECT_INST_COUNT] = {
@@ -43,4 +49,42 @@ bool is_indirect(const char* name) {
         }
     }
     return false;
+}
+
+namespace {
+
+// Mnemonics are looked up by a hash of their length and three of their letters
+// in a table built on first use, so a statement costs one comparison.
+constexpr size_t SLOTS = 128;
+
+size_t slot_of(const char* word, size_t length) {
+    const auto c = [&](size_t i) { return static_cast<unsigned char>(word[i]); };
+    return (length * 31u + c(0) * 7u + c(length / 2) * 3u + c(length - 1)) % SLOTS;
+}
+
+} // namespace
+
+const inst_def* find_instruction(const char* word, size_t length) {
+    static uint8_t slots[SLOTS]; // index + 1 into INST, or 0 for none
+    static bool built = false;
+    if (!built) {
+        for (size_t i = 0; i < INST_COUNT; ++i) {
+            size_t slot = slot_of(INST[i].name, std::strlen(INST[i].name));
+            while (slots[slot] != 0) {
+                slot = (slot + 1) % SLOTS;
+            }
+            slots[slot] = static_cast<uint8_t>(i + 1);
+        }
+        built = true;
+    }
+    if (length == 0) {
+        return nullptr;
+    }
+    for (size_t slot = slot_of(word, length); slots[slot] != 0; slot = (slot + 1) % SLOTS) {
+        const inst_def& entry = INST[slots[slot] - 1];
+        if (std::strncmp(entry.name, word, length) == 0 && entry.name[length] == '\0') {
+            return &entry;
+        }
+    }
+    return nullptr;
 }

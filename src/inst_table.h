@@ -4,11 +4,19 @@
 #include <cstddef>
 #include <cstdint>
 
+// What a statement needs to know of its instruction beyond the table's columns.
+enum inst_flags : uint8_t {
+    INST_PLAIN = 0,
+    INST_END = 1,      // END: ends the program, loses its ';' in the echo
+    INST_INDIRECT = 2, // one of INDIRECT_INST_NAMES: replaced by its expansion block
+};
+
 struct inst_def {
     const char* name;          // mnemonic, upper case, as written in the source
     uint8_t nparams;           // 0, 1 or 2
     uint8_t size;              // bytes the instruction occupies in the program
     const char* const* params; // names allowed as first parameter (null-closed), or null
+    inst_flags flags;
 };
 
 constexpr size_t INST_COUNT = 37;
@@ -31,3 +39,6 @@ extern const char* const INDIRECT_INST_NAMES[INDIRECT_INST_COUNT];
 // True exactly when name is one of the six indirect register-access mnemonics
 // (whole text, case-sensitive).
 bool is_indirect(const char* name);
+
+// The entry whose mnemonic is exactly the `length` characters at `word`, or null.
+const inst_def* find_instruction(const char* word, size_t length);

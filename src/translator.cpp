@@ -12,14 +12,12 @@ const char* const MNEMONIC_DELIMS = " \t(";
 
 namespace {
 
-const char* const END_NAME = "END";
-
 // Writes text and a line feed with one call: the NUL that ends the text is
 // replaced by '\n' for the write and put back.
-void write_line(char* text, FILE* out) {
+void write_line(char* text, output* out) {
     const size_t length = std::strlen(text);
     text[length] = '\n';
-    std::fwrite(text, 1, length + 1, out);
+    put(out, text, length + 1);
     text[length] = '\0';
 }
 
@@ -39,22 +37,6 @@ int hex_digit_value(char c) {
         return c - 'A' + 10;
     }
     return -1;
-}
-
-const inst_def* find_instruction(const char* t, const char* m) {
-    const uint32_t word_length = static_cast<uint32_t>(m - t);
-    for (const inst_def& entry : INST) {
-        if (entry.name[0] != t[0]) {
-            continue; // cheap early out; the comparison below would fail as well
-        }
-        // Comparing max(name length, word length) characters makes this a
-        // whole-word match: RDREG8 does not match RDREG8I, nor RDREG8I RDREG8.
-        const uint32_t n = max(static_cast<uint32_t>(std::strlen(entry.name)), word_length);
-        if (std::strncmp(t, entry.name, n) == 0) {
-            return &entry;
-        }
-    }
-    return nullptr;
 }
 
 char* find_in_range(char* from, char* to, char c) {
@@ -112,7 +94,7 @@ bool scan_hex(const char* text, uint32_t* value) {
     return false;
 }
 
-bool parse_line(char* line, FILE* out) {
+bool parse_line(char* line, output* out) {
     if (!stmt_found) {
         if (!parse_comment(line, out)) {
             return false;
@@ -149,7 +131,7 @@ bool parse_line(char* line, FILE* out) {
     return false;
 }
 
-bool parse_comment(char* line, FILE* out) {
+bool parse_comment(char* line, output* out) {
     char* t = first_nonmatch(line, BLANKS);
     if (t == nullptr) {
         return false; // blank lines before the first statement vanish
@@ -188,7 +170,7 @@ bool parse_addr(char* text) {
     return false;
 }
 
-bool parse_stmt(char* s, FILE* out) {
+bool parse_stmt(char* s, output* out) {
     char* t = first_nonmatch(s, BLANKS);
     char* e = std::strchr(t, ';');
     if (e == nullptr) {
@@ -201,7 +183,8 @@ bool parse_stmt(char* s, FILE* out) {
     if (m == nullptr) {
         m = e;
     }
-    const inst_def* entry = find_instruction(t, m);
+    // A whole-word match: RDREG8 does not match RDREG8I, nor RDREG8I RDREG8.
+    const inst_def* entry = find_instruction(t, static_cast<size_t>(m - t));
     if (entry == nullptr) {
         report_line(SEVERITY_ERROR, "invalid statement '%s'", s);
         return true;
@@ -228,18 +211,18 @@ bool parse_stmt(char* s, FILE* out) {
     }
 
     // An indirect statement is not echoed: its expansion block stands in its place.
-    if (!is_indirect(entry->name)) {
+    if ((entry->flags & INST_INDIRECT) == 0) {
         // The ';' becomes ',' in the echo; END's is dropped.
-        const bool is_end = std::strcmp(entry->name, END_NAME) == 0;
+        const bool is_end = (entry->flags & INST_END) != 0;
         *e = ',';
-        std::fwrite(s, 1, static_cast<size_t>(e - s) + (is_end ? 0 : 1), out);
+        put(out, s, static_cast<size_t>(e - s) + (is_end ? 0 : 1));
         *e = ';';
     }
     pc += entry->size;
     return false;
 }
 
-bool parse_params(char* text, FILE* out, const inst_def& entry) {
+bool parse_params(char* text, output* out, const inst_def& entry) {
     char* t = first_nonmatch(text, BLANKS);
     if (t == nullptr) {
         return true;
@@ -264,7 +247,7 @@ bool parse_params(char* text, FILE* out, const inst_def& entry) {
             (*u == ')' && entry.nparams == 2)) {
             return true;
         }
-        if (is_indirect(entry.name)) {
+        if ((entry.flags & INST_INDIRECT) != 0) {
             expand_indirect(out, entry.name, *name);
         }
         return false;
@@ -272,29 +255,33 @@ bool parse_params(char* text, FILE* out, const inst_def& entry) {
     return true;
 }
 
-bool parse_stmt0(const inst_def& entry, FILE* out) {
+bool parse_stmt0(const inst_def& entry, output* out) {
     if (entry.nparams != 0) {
         return true;
     }
-    if (std::strcmp(entry.name, END_NAME) == 0) {
+    if ((entry.flags & INST_END) != 0) {
         end_stmt_found = true;
-    } else if (is_indirect(entry.name)) {
+    } else if ((entry.flags & INST_INDIRECT) != 0) {
         // Only the two 32-bit forms take no parameter; they always name all of A.
         expand_indirect(out, entry.name, "AREG31_0");
     }
     return false;
 }
 
-void write_opening(FILE* out, const char* array_name) {
-    std::fprintf(out, "const uint8_t %s[] = {%s", array_name, "\n");
+void write_opening(output* out, const char* array_name) {
+    put_text(out, "const uint8_t ");
+    put_text(out, array_name);
+    put_text(out, "[] = {\n");
 }
 
-void write_closing(FILE* out) {
+void write_closing(output* out) {
     if (!end_stmt_found) {
-        std::fprintf(out, "END%s", "\n");
+        put_text(out, "END\n");
     }
-    std::fprintf(out, "};%s", "\n");
-    std::fprintf(out, "%s// Code Size:  %u bytes\n", "\n", static_cast<unsigned>(pc - origin));
+    char code_size[64];
+    std::snprintf(code_size, sizeof code_size, "};\n\n// Code Size:  %u bytes\n",
+                  static_cast<unsigned>(pc - origin));
+    put_text(out, code_size);
 }
 
 namespace {
@@ -302,7 +289,7 @@ namespace {
 char input_block[1 << 16];
 
 // Ends the line collected so far and translates it; true when it failed.
-bool end_line(char* line, unsigned count, bool holds_nul, FILE* out) {
+bool end_line(char* line, unsigned count, bool holds_nul, output* out) {
     line[count] = '\0';
     // A NUL would silently cut the rest of the line out of the translation.
     if (holds_nul) {
@@ -316,7 +303,7 @@ bool end_line(char* line, unsigned count, bool holds_nul, FILE* out) {
 
 // The input is taken a block at a time and each block walked from one LF to the
 // next, which gives exactly the result of reading it a character at a time.
-read_result translate_source(FILE* in, FILE* out, char* line) {
+read_result translate_source(FILE* in, output* out, char* line) {
     unsigned count = 0;
     bool failed = false;
     bool holds_nul = false;

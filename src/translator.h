@@ -2,6 +2,7 @@
 #pragma once
 
 #include "inst_table.h"
+#include "output.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -29,14 +30,14 @@ bool scan_hex(const char* text, uint32_t* value);
 
 // Translates one complete line (no CR, no LF, edited in place) to out.
 // True when the line failed; its diagnostic has been written to stderr.
-bool parse_line(char* line, FILE* out);
+bool parse_line(char* line, output* out);
 
-bool parse_comment(char* line, FILE* out);
+bool parse_comment(char* line, output* out);
 bool parse_org(char* text);
 bool parse_addr(char* text);
-bool parse_stmt(char* s, FILE* out);
-bool parse_params(char* text, FILE* out, const inst_def& entry);
-bool parse_stmt0(const inst_def& entry, FILE* out);
+bool parse_stmt(char* s, output* out);
+bool parse_params(char* text, output* out, const inst_def& entry);
+bool parse_stmt0(const inst_def& entry, output* out);
 
 enum read_result {
     READ_OK,            // every line translated
@@ -48,10 +49,10 @@ enum read_result {
 // The frame of the header: the array's opening line, and after the last
 // translated line the closing END (when the source had none), "};" and the
 // code-size comment.
-void write_opening(FILE* out, const char* array_name);
-void write_closing(FILE* out);
+void write_opening(output* out, const char* array_name);
+void write_closing(output* out);
 
 // Reads the source character by character into `line` (LINE_BUFFER_SIZE bytes),
 // hands each complete line to parse_line and stops after the END line. CRs are
 // dropped wherever they stand; a last line without LF is dropped.
-read_result translate_source(FILE* in, FILE* out, char* line);
+read_result translate_source(FILE* in, output* out, char* line);

@@ -17,7 +17,8 @@ namespace {
 
 char line_buffer[LINE_BUFFER_SIZE];
 char diagnostics[1 << 22]; // room for the messages of any input the target takes
-FILE* null_output = nullptr;
+output null_output;
+int null_fd = -1;
 
 void check_diagnostics(bool failed) {
     std::fflush(stderr);
@@ -49,8 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > (1 << 16)) {
         return 0; // larger inputs find nothing new, slowly
     }
-    if (null_output == nullptr) {
-        null_output = std::fopen("/dev/null", "w");
+    if (null_fd < 0) {
+        null_fd = fileno(std::fopen("/dev/null", "w"));
         dup2(fileno(std::tmpfile()), STDERR_FILENO); // diagnostics, read back after each run
     }
     // An empty buffer cannot be opened as a memory stream; /dev/null reads as empty.
@@ -59,11 +60,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     reset_translation_state();
     asname = "Zolvek";
-    write_opening(null_output, "fuzz");
-    const read_result result = translate_source(in, null_output, line_buffer);
+    open_output_buffer(&null_output, null_fd);
+    write_opening(&null_output, "fuzz");
+    const read_result result = translate_source(in, &null_output, line_buffer);
     if (result == READ_OK) {
-        write_closing(null_output);
+        write_closing(&null_output);
     }
+    flush_output(&null_output);
     std::fclose(in);
     check_diagnostics(result != READ_OK);
     return 0;

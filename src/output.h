@@ -1,0 +1,21 @@
+// The header's bytes go through one owned buffer that is filled with memcpy and
+// written out in large blocks, so no statement or line costs a library call.
+#pragma once
+
+#include <cstddef>
+
+struct output {
+    int fd;      // where the bytes go (a text-mode descriptor on Windows)
+    bool failed; // a write failed; later ones are skipped
+    size_t used; // bytes waiting in data
+    char data[1 << 18];
+};
+
+// Starts an empty buffer in front of the open descriptor.
+void open_output_buffer(output* out, int fd);
+
+void put(output* out, const char* text, size_t length);
+void put_text(output* out, const char* text);
+
+// Writes what is waiting; true when any write to the descriptor failed.
+bool flush_output(output* out);
