@@ -1,5 +1,8 @@
 #!/usr/bin/env bash
-# Benchmark: Zolvek against cat, tr and sed on the same generated sources.
+# Benchmark with hyperfine: Zolvek against cat, tr and sed on the same generated
+# sources (1, 10 and 100 MB, LF and CR LF), then the start-up of a 300-line
+# program against cat. Every output is removed before each timed run, so no run
+# truncates a file the kernel is still writing back.
 # Usage: bench/run.sh [BUILD_DIR]   (default: build; build it first)
 # The sources are generated under BUILD_DIR/bench and never committed.
 set -euo pipefail
@@ -7,62 +10,57 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
 zolvek="$build/Zolvek"
 [ -x "$zolvek" ] || { echo "no $zolvek: build first" >&2; exit 1; }
+if ! command -v hyperfine >/dev/null; then
+  apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq hyperfine >/dev/null
+fi
 work="$build/bench"
 mkdir -p "$work"
 cd "$work"
+# The generator is deterministic, so the 10 MB header is too: a change of speed
+# must never change the output.
+PINNED_SHA256=6f9f8f2857a691c68c705f102b4789a30260acba5ab97911ade891a075253623
 
-now_us() { echo $(($(date +%s%N) / 1000)); }
-# Runs a command line with its output discarded; prints its wall time in us.
-time_us() {
-  local start end
-  start=$(now_us)
-  "$@" >/dev/null 2>&1
-  end=$(now_us)
-  echo $((end - start))
+# Prints "min median" in milliseconds of each command of a hyperfine JSON export.
+times() {
+  python3 -c 'import json, sys
+for r in json.load(open(sys.argv[1]))["results"]:
+    print("%.1f %.1f" % (1000 * r["min"], 1000 * r["median"]))' "$1"
 }
-median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
-mbps() { awk -v bytes="$1" -v us="$2" 'BEGIN { printf "%.0f", bytes / us }'; }
 
-run_zolvek() { "$zolvek" "$1.ep"; }
-run_cat() { cat "$1.ep" >out.txt; }
-run_tr() { tr ';' ',' <"$1.ep" >out.txt; }
-run_sed() { sed 's/;/,/g' "$1.ep" >out.txt; }
-
-echo "machine: $(nproc) cores, $(awk '/MemTotal/ { printf "%.0f GiB", $2 / 1048576 }' /proc/meminfo), $(uname -sr)"
-echo "$("$zolvek" 2>/dev/null | sed -n 4p)"
+echo "machine: $(nproc) cores, $(awk '/MemTotal/ { printf "%.0f GiB", $2 / 1048576 }' /proc/meminfo), $(uname -sr), $(hyperfine --version)"
+echo "$("$zolvek" --version)"
 echo
-printf '%-12s %9s %9s %9s %9s %8s %8s %8s %8s %10s\n' input Zolvek_ms cat_ms tr_ms sed_ms \
-  Zolvek_MB/s Z/cat Z/tr Z/sed peak_KiB
-for run_config in 1:lf:15 10:lf:9 100:lf:5 100:crlf:5; do
-  IFS=: read -r mb ends runs <<<"$run_config"
-  name="src_${mb}mb_$ends"
-  [ -f "$name.ep" ] ||
-    awk -v mb="$mb" -v crlf="$([ "$ends" = crlf ] && echo 1 || echo 0)" -f "$root/bench/generate.awk" >"$name.ep"
-  bytes=$(stat -c %s "$name.ep")
-  run_cat "$name" # warm the page cache
-  : >z.txt; : >c.txt; : >t.txt; : >s.txt
-  for _ in $(seq "$runs"); do # interleaved, so that drift hits every tool alike
-    time_us run_zolvek "$name" >>z.txt
-    time_us run_cat "$name" >>c.txt
-    time_us run_tr "$name" >>t.txt
-    time_us run_sed "$name" >>s.txt
+printf '%-11s %17s %15s %15s %15s %6s %6s %9s %8s\n' input "Zolvek min/median" \
+  "cat min/median" "tr min/median" "sed min/median" Z/cat Z/tr Z_ms/MB peak_KiB
+for mb in 1 10 100; do
+  for ends in lf crlf; do
+    name="src_${mb}mb_$ends"
+    [ -f "$name.ep" ] ||
+      awk -v mb="$mb" -v crlf="$([ "$ends" = crlf ] && echo 1 || echo 0)" -f "$root/bench/generate.awk" >"$name.ep"
+    # tr reads only standard input, which hyperfine 1.15 cannot give without a shell.
+    hyperfine -N --warmup 2 --runs $((mb == 100 ? 9 : 15)) --style none --output=./out.txt \
+      --prepare 'rm -f out.h out.txt' --export-json times.json \
+      "$zolvek -q -o out.h $name.ep" "cat $name.ep" "sh -c \"tr ';' ',' <$name.ep >out.txt\"" \
+      "sed s/;/,/g $name.ep" >/dev/null 2>&1
+    mapfile -t t < <(times times.json)
+    read -r z_min z_med <<<"${t[0]}"
+    c_med=${t[1]#* } tr_med=${t[2]#* }
+    peak=$(/usr/bin/time -f %M "$zolvek" -q -o out.h "$name.ep" 2>&1 >/dev/null | tail -n 1)
+    if [ "$mb$ends" = 10lf ] && [ "$(sha256sum <out.h | cut -d' ' -f1)" != "$PINNED_SHA256" ]; then
+      echo "the 10 MB header changed: its SHA-256 is not the pinned one" >&2
+      exit 1
+    fi
+    printf '%-11s %17s %15s %15s %15s %6s %6s %9s %8s\n' "${mb}MB $ends" "$z_min / $z_med" \
+      "${t[1]/ / / }" "${t[2]/ / / }" "${t[3]/ / / }" "$(ratio "$z_med" "$c_med")" \
+      "$(ratio "$z_med" "$tr_med")" "$(ratio "$z_med" "$mb")" "$peak"
   done
-  z=$(median <z.txt); c=$(median <c.txt); t=$(median <t.txt); s=$(median <s.txt)
-  peak=$(/usr/bin/time -f %M "$zolvek" "$name.ep" 2>&1 >/dev/null | tail -n 1)
-  printf '%-12s %9.1f %9.1f %9.1f %9.1f %8s %8s %8s %8s %10s\n' "${mb}MB $ends" \
-    "$(ratio "$z" 1000)" "$(ratio "$c" 1000)" "$(ratio "$t" 1000)" "$(ratio "$s" 1000)" \
-    "$(mbps "$bytes" "$z")" "$(ratio "$z" "$c")" "$(ratio "$z" "$t")" "$(ratio "$z" "$s")" "$peak"
 done
 
 echo
-name=prog_300_lines
-awk -v lines=300 -v crlf=0 -f "$root/bench/generate.awk" >"$name.ep"
-: >z.txt; : >c.txt
-for _ in $(seq 200); do
-  time_us run_zolvek "$name" >>z.txt
-  time_us run_cat "$name" >>c.txt
-done
-z=$(median <z.txt); c=$(median <c.txt)
-echo "300-line program, process start to exit, median of 200 runs:" \
-  "Zolvek ${z} us, cat ${c} us, ratio $(ratio "$z" "$c")"
+awk -v lines=300 -v crlf=0 -f "$root/bench/generate.awk" >prog.ep
+hyperfine -N --warmup 20 --runs 300 --style none --output=./out.txt --prepare 'rm -f out.h out.txt' \
+  --export-json times.json "$zolvek -q -o out.h prog.ep" "cat prog.ep" >/dev/null 2>&1
+mapfile -t t < <(times times.json)
+echo "300-line program, start to exit (min / median of 300 runs): Zolvek ${t[0]/ / / } ms," \
+  "cat ${t[1]/ / / } ms, ratio of medians $(ratio "${t[0]#* }" "${t[1]#* }")"

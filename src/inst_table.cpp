@@ -66,10 +66,12 @@ size_t slot_of(const char* word, size_t length) {
 
 const inst_def* find_instruction(const char* word, size_t length) {
     static uint8_t slots[SLOTS]; // index + 1 into INST, or 0 for none
+    static size_t lengths[INST_COUNT];
     static bool built = false;
     if (!built) {
         for (size_t i = 0; i < INST_COUNT; ++i) {
-            size_t slot = slot_of(INST[i].name, std::strlen(INST[i].name));
+            lengths[i] = std::strlen(INST[i].name);
+            size_t slot = slot_of(INST[i].name, lengths[i]);
             while (slots[slot] != 0) {
                 slot = (slot + 1) % SLOTS;
             }
@@ -81,9 +83,9 @@ const inst_def* find_instruction(const char* word, size_t length) {
         return nullptr;
     }
     for (size_t slot = slot_of(word, length); slots[slot] != 0; slot = (slot + 1) % SLOTS) {
-        const inst_def& entry = INST[slots[slot] - 1];
-        if (std::strncmp(entry.name, word, length) == 0 && entry.name[length] == '\0') {
-            return &entry;
+        const size_t index = slots[slot] - 1u;
+        if (lengths[index] == length && std::memcmp(INST[index].name, word, length) == 0) {
+            return &INST[index];
         }
     }
     return nullptr;

@@ -2,10 +2,32 @@
 
 #include "diagnostics.h"
 #include "indirect.h"
+#include "inst_table.h"
 #include "state.h"
 
+#include <cstdint>
 #include <cstring>
 
+// Position of the first character of s whose membership in set equals want, or
+// null when the terminating NUL comes first.
+char* first_occurrence(char* s, const char* set, bool want);
+char* first_match(char* s, const char* set);
+char* first_nonmatch(char* s, const char* set);
+
+// Reads one hexadecimal number the way "%x" does (leading white space, optional
+// sign, optional 0x, hex digits), but the same on every platform. True when there
+// is no number, when "0x" has no digit after it, or when the value needs more than
+// 32 bits. A minus negates modulo 2^32.
+bool scan_hex(const char* text, uint32_t* value);
+
+bool parse_comment(char* line, output* out);
+bool parse_org(char* text);
+bool parse_addr(char* text);
+bool parse_stmt(char* s, output* out);
+bool parse_params(char* text, output* out, const inst_def& entry);
+bool parse_stmt0(const inst_def& entry, output* out);
+
+// Character sets the scanners work with.
 const char* const BLANKS = " \t";
 const char* const HEADER_SKIP = " \t/";
 const char* const MNEMONIC_DELIMS = " \t(";
@@ -19,6 +41,43 @@ void write_line(char* text, output* out) {
     text[length] = '\n';
     put(out, text, length + 1);
     text[length] = '\0';
+}
+
+bool is_in(char c, const char* set) {
+    for (; *set != '\0'; ++set) {
+        if (*set == c) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// strchr for the short texts of one line, without the library call's set-up.
+char* find_char(char* s, char c) {
+    for (; *s != '\0'; ++s) {
+        if (*s == c) {
+            return s;
+        }
+    }
+    return nullptr;
+}
+
+char* find_comment(char* line) {
+    for (char* p = find_char(line, '/'); p != nullptr; p = find_char(p + 1, '/')) {
+        if (p[1] == '/') {
+            return p;
+        }
+    }
+    return nullptr;
+}
+
+// True when text begins with name; the lists' names are a dozen characters at most.
+bool begins_with(const char* text, const char* name) {
+    while (*name != '\0' && *name == *text) {
+        ++name;
+        ++text;
+    }
+    return *name == '\0';
 }
 
 // The white space "%x" skips, fixed here so that no locale changes it.
@@ -51,9 +110,14 @@ char* find_in_range(char* from, char* to, char c) {
 } // namespace
 
 char* first_occurrence(char* s, const char* set, bool want) {
-    // strcspn/strspn count the leading characters outside/inside the set.
-    char* found = s + (want ? std::strcspn(s, set) : std::strspn(s, set));
-    return *found != '\0' ? found : nullptr;
+    // The sets hold two or three characters and the runs are short, which a
+    // plain loop walks faster than the library's table-building scans.
+    for (char* p = s; *p != '\0'; ++p) {
+        if (is_in(*p, set) == want) {
+            return p;
+        }
+    }
+    return nullptr;
 }
 
 char* first_match(char* s, const char* set) {
@@ -62,10 +126,6 @@ char* first_match(char* s, const char* set) {
 
 char* first_nonmatch(char* s, const char* set) {
     return first_occurrence(s, set, false);
-}
-
-uint32_t max(uint32_t a, uint32_t b) {
-    return a > b ? a : b;
 }
 
 bool scan_hex(const char* text, uint32_t* value) {
@@ -105,7 +165,7 @@ bool parse_line(char* line, output* out) {
         stmt_found = true;
     }
 
-    char* comment = std::strstr(line, "//");
+    char* comment = find_comment(line);
     if (comment != nullptr) {
         *comment = '\0';
     }
@@ -114,7 +174,7 @@ bool parse_line(char* line, output* out) {
         if (parse_stmt(p, out)) {
             return true;
         }
-        p = std::strchr(p, ';') + 1;
+        p = find_char(p, ';') + 1;
         // Nothing after END is read, so a statement there would be lost (and its
         // echo, without the ',' END drops, would not compile).
         if (end_stmt_found && first_nonmatch(p, BLANKS) != nullptr) {
@@ -172,7 +232,7 @@ bool parse_addr(char* text) {
 
 bool parse_stmt(char* s, output* out) {
     char* t = first_nonmatch(s, BLANKS);
-    char* e = std::strchr(t, ';');
+    char* e = find_char(t, ';');
     if (e == nullptr) {
         report_line(SEVERITY_ERROR, "missing '%c' after '%s'", ';', s);
         return true;
@@ -237,10 +297,10 @@ bool parse_params(char* text, output* out, const inst_def& entry) {
         if ((*name)[0] != t[0]) {
             continue; // cheap early out; the prefix comparison would fail as well
         }
-        const size_t length = std::strlen(*name);
-        if (std::strncmp(t, *name, length) != 0) {
+        if (!begins_with(t, *name)) {
             continue;
         }
+        const size_t length = std::strlen(*name);
         // Only the first list name that begins the text is tried.
         char* u = first_nonmatch(t + length, BLANKS);
         if (u == nullptr || (*u != ',' && *u != ')') || (*u == ',' && entry.nparams == 1) ||
