@@ -107,13 +107,39 @@ char* find_in_range(char* from, char* to, char c) {
     return nullptr;
 }
 
+// Membership tables for the three character sets, built on first use, so that a
+// scan costs one lookup a character; any other set is looked up in its text.
+const bool* table_for(const char* set) {
+    static bool tables[3][256];
+    static const char* const* const SETS[3] = {&BLANKS, &HEADER_SKIP, &MNEMONIC_DELIMS};
+    static bool built = false;
+    if (!built) {
+        for (int i = 0; i < 3; ++i) {
+            for (const char* c = *SETS[i]; *c != '\0'; ++c) {
+                tables[i][static_cast<unsigned char>(*c)] = true;
+            }
+        }
+        built = true;
+    }
+    for (int i = 0; i < 3; ++i) {
+        if (set == *SETS[i]) {
+            return tables[i];
+        }
+    }
+    return nullptr;
+}
+
+// Where the last statement that parse_stmt accepted ends: its ';'.
+char* statement_end = nullptr;
+
 } // namespace
 
 char* first_occurrence(char* s, const char* set, bool want) {
-    // The sets hold two or three characters and the runs are short, which a
-    // plain loop walks faster than the library's table-building scans.
+    // The runs are short, which a plain loop walks faster than the library's
+    // table-building scans.
+    const bool* table = table_for(set);
     for (char* p = s; *p != '\0'; ++p) {
-        if (is_in(*p, set) == want) {
+        if ((table != nullptr ? table[static_cast<unsigned char>(*p)] : is_in(*p, set)) == want) {
             return p;
         }
     }
@@ -174,7 +200,7 @@ bool parse_line(char* line, output* out) {
         if (parse_stmt(p, out)) {
             return true;
         }
-        p = find_char(p, ';') + 1;
+        p = statement_end + 1;
         // Nothing after END is read, so a statement there would be lost (and its
         // echo, without the ',' END drops, would not compile).
         if (end_stmt_found && first_nonmatch(p, BLANKS) != nullptr) {
@@ -278,6 +304,7 @@ bool parse_stmt(char* s, output* out) {
         put(out, s, static_cast<size_t>(e - s) + (is_end ? 0 : 1));
         *e = ';';
     }
+    statement_end = e;
     pc += entry->size;
     return false;
 }
@@ -381,18 +408,17 @@ read_result translate_source(FILE* in, output* out, char* line) {
         const char* start = input_block + at;
         const char* lf = static_cast<const char*>(std::memchr(start, '\n', have - at));
         const char* stop = lf != nullptr ? lf : input_block + have;
-        // Copy up to the LF, dropping every CR.
-        for (const char* p = start; p < stop;) {
-            const char* cr = static_cast<const char*>(std::memchr(p, '\r', stop - p));
-            const size_t length = static_cast<size_t>((cr != nullptr ? cr : stop) - p);
-            if (length > MAX_LINE_CHARS - count) {
+        // Copy up to the LF in one pass, dropping every CR and noting any NUL.
+        for (const char* p = start; p < stop; ++p) {
+            if (*p == '\r') {
+                continue;
+            }
+            if (count == MAX_LINE_CHARS) {
                 report_line(SEVERITY_ERROR, "contains more than %u characters", MAX_LINE_CHARS);
                 return READ_LINE_TOO_LONG;
             }
-            holds_nul = holds_nul || std::memchr(p, '\0', length) != nullptr;
-            std::memcpy(line + count, p, length);
-            count += static_cast<unsigned>(length);
-            p += length + (cr != nullptr ? 1 : 0);
+            holds_nul = holds_nul || *p == '\0';
+            line[count++] = *p;
         }
         at = static_cast<size_t>(stop - input_block);
         if (lf != nullptr) {

@@ -52,9 +52,19 @@ if [ -n "$wine" ]; then
   [ $status = 1 ] && grep -q "unable to delete output file 'prog.h'" stderr || fail "held, failing: $status"
   $wine "$bin" -o prog.h good.ep >stdout 2>stderr || status=$?
   [ $status = 1 ] && ! grep -q "Code Size" stdout || fail "held, succeeding: status $status"
+  mkfifo held.ep
+  $wine "$bin" -o prog.h held.ep >stdout 2>stderr &
+  pid=$!
+  exec 3>held.ep
+  head -n 100 good.ep >&3
+  await_temp "held, Ctrl-C"
+  kill -INT $pid
+  wait $pid || true
+  exec 3>&-
   [ "$(cat prog.h)" = "old header" ] || fail "the held header changed"
+  [ -z "$(ls -A | grep '^[.]prog')" ] || fail "held, Ctrl-C: left $(ls -A)"
   exec 4>&-
-  echo "header held by a reader: status 1, the header unchanged"
+  echo "header held by a reader: failing, succeeding and Ctrl-C'd runs leave it unchanged"
   for round in $(seq 20); do
     rm -f prog.ep prog.h
     mkfifo prog.ep
