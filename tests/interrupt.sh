@@ -13,6 +13,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 fail() { echo "$*"; cat stderr 2>/dev/null; exit 1; }
+trap 'echo "interrupt.sh: line $LINENO failed"; cat stderr 2>/dev/null' ERR
 await_temp() {
   for _ in $(seq 100); do compgen -G '.prog.h.zolvek-*' >/dev/null && return; sleep 0.05; done
   fail "$1: no temporary file was written"
@@ -68,11 +69,11 @@ if [ -n "$wine" ]; then
   for round in $(seq 20); do
     rm -f prog.ep prog.h
     mkfifo prog.ep
+    [ "$round" != 1 ] || echo "old header" >prog.h
     $wine "$bin" prog.ep >stdout 2>stderr &
     pid=$!
     exec 3>prog.ep
     if [ "$round" = 1 ]; then # SIGKILL, as TerminateProcess, mid-run over an old header
-      echo "old header" >prog.h
       head -n 100 good.ep >&3
       await_temp "SIGKILL"
       kill -9 $pid
