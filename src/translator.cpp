@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <cstring>
 
-// Position of the first character of s whose membership in set equals want, or
-// null when the terminating NUL comes first.
+// Position of the first character of s whose membership in set (BLANKS,
+// HEADER_SKIP or MNEMONIC_DELIMS) equals want, or null when the NUL comes first.
 char* first_occurrence(char* s, const char* set, bool want);
 char* first_match(char* s, const char* set);
 char* first_nonmatch(char* s, const char* set);
@@ -41,15 +41,6 @@ void write_line(char* text, output* out) {
     text[length] = '\n';
     put(out, text, length + 1);
     text[length] = '\0';
-}
-
-bool is_in(char c, const char* set) {
-    for (; *set != '\0'; ++set) {
-        if (*set == c) {
-            return true;
-        }
-    }
-    return false;
 }
 
 // strchr for the short texts of one line, without the library call's set-up.
@@ -107,8 +98,8 @@ char* find_in_range(char* from, char* to, char c) {
     return nullptr;
 }
 
-// Membership tables for the three character sets, built on first use, so that a
-// scan costs one lookup a character; any other set is looked up in its text.
+// Membership tables for the three character sets, the only ones the scanners are
+// given, built on first use so that a scan costs one lookup a character.
 const bool* table_for(const char* set) {
     static bool tables[3][256];
     static const char* const* const SETS[3] = {&BLANKS, &HEADER_SKIP, &MNEMONIC_DELIMS};
@@ -121,12 +112,7 @@ const bool* table_for(const char* set) {
         }
         built = true;
     }
-    for (int i = 0; i < 3; ++i) {
-        if (set == *SETS[i]) {
-            return tables[i];
-        }
-    }
-    return nullptr;
+    return set == BLANKS ? tables[0] : set == HEADER_SKIP ? tables[1] : tables[2];
 }
 
 // Where the last statement that parse_stmt accepted ends: its ';'.
@@ -139,7 +125,7 @@ char* first_occurrence(char* s, const char* set, bool want) {
     // table-building scans.
     const bool* table = table_for(set);
     for (char* p = s; *p != '\0'; ++p) {
-        if ((table != nullptr ? table[static_cast<unsigned char>(*p)] : is_in(*p, set)) == want) {
+        if (table[static_cast<unsigned char>(*p)] == want) {
             return p;
         }
     }
