@@ -170,11 +170,7 @@ int main(int argc, char** argv) {
         report(SEVERITY_ERROR, "unable to open output file '%s'", output);
         return usage_exit();
     }
-#ifdef _WIN32
-    open_output_buffer(&header, _fileno(out));
-#else
-    open_output_buffer(&header, fileno(out));
-#endif
+    open_output_buffer(&header, out);
     warn_about_array_name(array_name);
     write_opening(&header, array_name);
 

@@ -94,15 +94,6 @@ bool is_c_keyword(const char* name) {
     return false;
 }
 
-bool is_mnemonic(const char* name) {
-    for (const inst_def& entry : INST) {
-        if (std::strcmp(name, entry.name) == 0) {
-            return true;
-        }
-    }
-    return false;
-}
-
 } // namespace
 
 bool has_control_character(const char* name) {
@@ -119,7 +110,7 @@ void warn_about_array_name(const char* name) {
         report(SEVERITY_WARNING, "array name '%s' is not a valid C identifier", name);
     } else if (is_c_keyword(name)) {
         report(SEVERITY_WARNING, "array name '%s' is a C keyword", name);
-    } else if (is_mnemonic(name)) {
+    } else if (find_instruction(name, std::strlen(name)) != nullptr) {
         report(SEVERITY_WARNING, "array name '%s' is an instruction name", name);
     }
 }

@@ -6,6 +6,7 @@
 #ifdef _WIN32
 #include <io.h>
 #define write_some(fd, data, size) _write(fd, data, static_cast<unsigned>(size))
+#define fileno _fileno
 #else
 #include <unistd.h>
 #define write_some(fd, data, size) write(fd, data, size)
@@ -27,8 +28,8 @@ void write_all(output* out, const char* data, size_t size) {
 
 } // namespace
 
-void open_output_buffer(output* out, int fd) {
-    out->fd = fd;
+void open_output_buffer(output* out, FILE* file) {
+    out->fd = fileno(file);
     out->failed = false;
     out->used = 0;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
 
 struct output {
     int fd;      // where the bytes go (a text-mode descriptor on Windows)
@@ -11,8 +12,9 @@ struct output {
     char data[1 << 18];
 };
 
-// Starts an empty buffer in front of the open descriptor.
-void open_output_buffer(output* out, int fd);
+// Starts an empty buffer in front of the stream's descriptor, which it writes
+// directly (the stream itself is only closed).
+void open_output_buffer(output* out, FILE* file);
 
 void put(output* out, const char* text, size_t length);
 void put_text(output* out, const char* text);

@@ -18,7 +18,7 @@ namespace {
 char line_buffer[LINE_BUFFER_SIZE];
 char diagnostics[1 << 22]; // room for the messages of any input the target takes
 output null_output;
-int null_fd = -1;
+FILE* null_file = nullptr;
 
 void check_diagnostics(bool failed) {
     std::fflush(stderr);
@@ -50,8 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > (1 << 16)) {
         return 0; // larger inputs find nothing new, slowly
     }
-    if (null_fd < 0) {
-        null_fd = fileno(std::fopen("/dev/null", "w"));
+    if (null_file == nullptr) {
+        null_file = std::fopen("/dev/null", "w");
         dup2(fileno(std::tmpfile()), STDERR_FILENO); // diagnostics, read back after each run
     }
     // An empty buffer cannot be opened as a memory stream; /dev/null reads as empty.
@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     reset_translation_state();
     asname = "Zolvek";
-    open_output_buffer(&null_output, null_fd);
+    open_output_buffer(&null_output, null_file);
     write_opening(&null_output, "fuzz");
     const read_result result = translate_source(in, &null_output, line_buffer);
     if (result == READ_OK) {
