@@ -102,11 +102,11 @@ char* find_in_range(char* from, char* to, char c) {
 // given, built on first use so that a scan costs one lookup a character.
 const bool* table_for(const char* set) {
     static bool tables[3][256];
-    static const char* const* const SETS[3] = {&BLANKS, &HEADER_SKIP, &MNEMONIC_DELIMS};
     static bool built = false;
     if (!built) {
+        const char* const sets[3] = {BLANKS, HEADER_SKIP, MNEMONIC_DELIMS};
         for (int i = 0; i < 3; ++i) {
-            for (const char* c = *SETS[i]; *c != '\0'; ++c) {
+            for (const char* c = sets[i]; *c != '\0'; ++c) {
                 tables[i][static_cast<unsigned char>(*c)] = true;
             }
         }
