@@ -3,9 +3,10 @@
 # standard error, exit status and the produced file byte for byte.
 # Usage: run_case.sh ZOLVEK CASES_DIR NAME VERSION
 # NAME.ep: the source. NAME.args: the arguments, one a line (default NAME.ep).
-# NAME.setup, NAME.check: shell run in the run directory before and after; a
-# failing check fails the case. NAME.output: the file to compare (default
-# NAME.h) with NAME.h, or that must not exist when there is no NAME.h.
+# NAME.setup, NAME.check: shell run in the run directory before and after, the
+# check with the program on the PATH; a failing check fails the case.
+# NAME.output: the file to compare (default NAME.h) with NAME.h, or that must
+# not exist when there is no NAME.h.
 # NAME.out, NAME.err, NAME.status: expected stdout, stderr and exit status; in
 # NAME.out a line "@BANNER@" stands for the banner, "@VERSION@" for the version.
 # NAME.user: run as this user (skipped, status 77, where there is none).
@@ -99,5 +100,5 @@ if [ -f "$cases/$name.h" ] || { [ -n "$windows" ] && [ -f "$cases/$name.windows.
 elif [ -e "$run/$output" ] || [ -L "$run/$output" ]; then
   echo "--- $output exists, but none is expected" && failed=1
 fi
-if [ -f "$cases/$name.check" ]; then (cd "$run" && bash -euo pipefail "$cases/$name.check") || failed=1; fi
+if [ -f "$cases/$name.check" ]; then (cd "$run" && PATH="$work/bin:$PATH" bash -euo pipefail "$cases/$name.check") || failed=1; fi
 exit $failed
