@@ -30,7 +30,7 @@ namespace {
 
 constexpr unsigned MAX_ARRAY_NAME_CHARS = 253;
 
-char line_buffer[LINE_BUFFER_SIZE];
+char input_buffer[INPUT_BUFFER_SIZE];
 char base_name[MAX_ARRAY_NAME_CHARS + 1];
 char output_name[4096];
 output header; // the header's bytes on their way to the file
@@ -174,7 +174,7 @@ int main(int argc, char** argv) {
     warn_about_array_name(array_name);
     write_opening(&header, array_name);
 
-    const read_result result = translate_source(in, &header, line_buffer);
+    const read_result result = translate_source(in, &header, input_buffer);
     if (result == READ_ERROR) {
         report(SEVERITY_ERROR, "error reading input file '%s'", args.input);
     }

@@ -53,13 +53,27 @@ bool is_indirect(const char* name) {
 
 namespace {
 
-// Mnemonics are looked up by a hash of their length and three of their letters
-// in a table built on first use, so a statement costs one comparison.
-constexpr size_t SLOTS = 128;
+// Mnemonics are looked up by a hash of their length and five of their letters
+// in a table built on first use. The letters and weights are chosen so that no
+// two of the 37 mnemonics share a slot: a statement costs one comparison.
+constexpr size_t SLOTS = 64;
+constexpr size_t MIN_MNEMONIC_CHARS = 3;
 
 size_t slot_of(const char* word, size_t length) {
     const auto c = [&](size_t i) { return static_cast<unsigned char>(word[i]); };
-    return (length * 31u + c(0) * 7u + c(length / 2) * 3u + c(length - 1)) % SLOTS;
+    return (length * 2u + c(0) * 7u + c(2) * 7u + c(length / 2) * 3u + c(length - 3) * 5u +
+            c(length - 2) * 11u) %
+           SLOTS;
+}
+
+// A dozen characters at most: a plain loop beats the library call's set-up.
+bool same_text(const char* a, const char* b, size_t length) {
+    for (size_t i = 0; i < length; ++i) {
+        if (a[i] != b[i]) {
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -79,12 +93,12 @@ const inst_def* find_instruction(const char* word, size_t length) {
         }
         built = true;
     }
-    if (length == 0) {
+    if (length < MIN_MNEMONIC_CHARS) {
         return nullptr;
     }
     for (size_t slot = slot_of(word, length); slots[slot] != 0; slot = (slot + 1) % SLOTS) {
         const size_t index = slots[slot] - 1u;
-        if (lengths[index] == length && std::memcmp(INST[index].name, word, length) == 0) {
+        if (lengths[index] == length && same_text(INST[index].name, word, length)) {
             return &INST[index];
         }
     }

@@ -23,14 +23,17 @@ bool scan_hex(const char* text, uint32_t* value);
 bool parse_comment(char* line, output* out);
 bool parse_org(char* text);
 bool parse_addr(char* text);
-bool parse_stmt(char* s, output* out);
+// Translates the statement that starts at s (leading blanks included) and whose
+// first other character is t. `pending` is where the line's unwritten text
+// begins. Returns the statement's ';', or null when it failed (reported).
+char* parse_stmt(char* s, char* t, char** pending, output* out);
 bool parse_params(char* text, output* out, const inst_def& entry);
 bool parse_stmt0(const inst_def& entry, output* out);
 
 // Character sets the scanners work with.
-const char* const BLANKS = " \t";
-const char* const HEADER_SKIP = " \t/";
-const char* const MNEMONIC_DELIMS = " \t(";
+constexpr const char* BLANKS = " \t";
+constexpr const char* HEADER_SKIP = " \t/";
+constexpr const char* MNEMONIC_DELIMS = " \t(";
 
 namespace {
 
@@ -62,13 +65,14 @@ char* find_comment(char* line) {
     return nullptr;
 }
 
-// True when text begins with name; the lists' names are a dozen characters at most.
-bool begins_with(const char* text, const char* name) {
+// Where text goes on after name when it begins with it, else null; the lists'
+// names are a dozen characters at most.
+char* past_prefix(char* text, const char* name) {
     while (*name != '\0' && *name == *text) {
         ++name;
         ++text;
     }
-    return *name == '\0';
+    return *name == '\0' ? text : nullptr;
 }
 
 // The white space "%x" skips, fixed here so that no locale changes it.
@@ -89,15 +93,6 @@ int hex_digit_value(char c) {
     return -1;
 }
 
-char* find_in_range(char* from, char* to, char c) {
-    for (char* p = from; p < to; ++p) {
-        if (*p == c) {
-            return p;
-        }
-    }
-    return nullptr;
-}
-
 // Membership tables for the three character sets, the only ones the scanners are
 // given, built on first use so that a scan costs one lookup a character.
 const bool* table_for(const char* set) {
@@ -115,8 +110,53 @@ const bool* table_for(const char* set) {
     return set == BLANKS ? tables[0] : set == HEADER_SKIP ? tables[1] : tables[2];
 }
 
-// Where the last statement that parse_stmt accepted ends: its ';'.
-char* statement_end = nullptr;
+// What a character means to the walk through a statement.
+enum char_class : uint8_t {
+    CHAR_OTHER,
+    CHAR_BLANK,     // one of BLANKS: ends the mnemonic
+    CHAR_OPEN,      // '(', the rest of MNEMONIC_DELIMS
+    CHAR_CLOSE,     // ')'
+    CHAR_SEMICOLON, // ends the statement
+    CHAR_SLASH,     // a comment when another follows
+    CHAR_NUL,       // the end of the line
+};
+
+struct char_classes {
+    char_class of[256];
+};
+
+constexpr char_classes classify() {
+    char_classes table{};
+    for (const char* c = MNEMONIC_DELIMS; *c != '\0'; ++c) {
+        table.of[static_cast<unsigned char>(*c)] = CHAR_OPEN;
+    }
+    for (const char* c = BLANKS; *c != '\0'; ++c) {
+        table.of[static_cast<unsigned char>(*c)] = CHAR_BLANK;
+    }
+    table.of[')'] = CHAR_CLOSE;
+    table.of[';'] = CHAR_SEMICOLON;
+    table.of['/'] = CHAR_SLASH;
+    table.of[0] = CHAR_NUL;
+    return table;
+}
+
+constexpr char_classes CLASSES = classify();
+constexpr const char_class* CLASS_OF = CLASSES.of;
+
+char* skip_blanks(char* s) {
+    while (CLASS_OF[static_cast<unsigned char>(*s)] == CHAR_BLANK) {
+        ++s;
+    }
+    return s;
+}
+
+// Quotes text up to `stop` in a diagnostic: a NUL stands there for the report.
+void report_quoting(const char* format, char* text, char* stop) {
+    const char saved = *stop;
+    *stop = '\0';
+    report_line(SEVERITY_ERROR, format, text);
+    *stop = saved;
+}
 
 } // namespace
 
@@ -166,7 +206,7 @@ bool scan_hex(const char* text, uint32_t* value) {
     return false;
 }
 
-bool parse_line(char* line, output* out) {
+bool parse_line(char* line, char* end, output* out) {
     if (!stmt_found) {
         if (!parse_comment(line, out)) {
             return false;
@@ -177,29 +217,31 @@ bool parse_line(char* line, output* out) {
         stmt_found = true;
     }
 
-    char* comment = find_comment(line);
-    if (comment != nullptr) {
-        *comment = '\0';
-    }
+    // Bytes from `pending` on are not written yet: a plain statement is echoed
+    // where it stands, with its ';' turned into ',' in place, so that a line
+    // without indirect statements goes out in one piece.
+    char* pending = line;
     char* p = line;
-    while (first_nonmatch(p, BLANKS) != nullptr) {
-        if (parse_stmt(p, out)) {
-            return true;
+    for (;;) {
+        char* t = skip_blanks(p);
+        if (*t == '\0' || (t[0] == '/' && t[1] == '/')) {
+            break; // the trailing blanks and the comment are copied as they stand
         }
-        p = statement_end + 1;
         // Nothing after END is read, so a statement there would be lost (and its
         // echo, without the ',' END drops, would not compile).
-        if (end_stmt_found && first_nonmatch(p, BLANKS) != nullptr) {
-            report_line(SEVERITY_ERROR, "statement after END");
+        char* e = end_stmt_found ? nullptr : parse_stmt(p, t, &pending, out);
+        if (e == nullptr) {
+            if (end_stmt_found) {
+                report_line(SEVERITY_ERROR, "statement after END");
+            }
+            put(out, pending, static_cast<size_t>(p - pending));
             return true;
         }
+        p = e + 1;
     }
-    // What follows the last ';' (blanks, then the comment if there is one) runs
-    // to the end of the line once the comment's '/' is back.
-    if (comment != nullptr) {
-        *comment = '/';
-    }
-    write_line(p, out);
+    *end = '\n';
+    put(out, pending, static_cast<size_t>(end + 1 - pending));
+    *end = '\0';
     return false;
 }
 
@@ -242,64 +284,84 @@ bool parse_addr(char* text) {
     return false;
 }
 
-bool parse_stmt(char* s, output* out) {
-    char* t = first_nonmatch(s, BLANKS);
-    char* e = find_char(t, ';');
-    if (e == nullptr) {
-        report_line(SEVERITY_ERROR, "missing '%c' after '%s'", ';', s);
-        return true;
-    }
-
-    *e = '\0';
-    char* m = first_match(t, MNEMONIC_DELIMS);
-    if (m == nullptr) {
-        m = e;
+char* parse_stmt(char* s, char* t, char** pending, output* out) {
+    // One walk to the ';' finds the end of the mnemonic (m), the first '(' (q)
+    // and the first ')' after it; a "//" or the end of the line first means
+    // there is no ';'.
+    char* m = nullptr;
+    char* q = nullptr;
+    char* close = nullptr;
+    char* e = t;
+    for (;; ++e) {
+        const char_class kind = CLASS_OF[static_cast<unsigned char>(*e)];
+        if (kind == CHAR_OTHER) {
+            continue;
+        }
+        if (kind == CHAR_SEMICOLON) {
+            break;
+        }
+        if (kind == CHAR_BLANK || kind == CHAR_OPEN) {
+            m = m != nullptr ? m : e;
+            q = q != nullptr || kind != CHAR_OPEN ? q : e;
+        } else if (kind == CHAR_CLOSE) {
+            close = close != nullptr || q == nullptr ? close : e;
+        } else if (kind == CHAR_NUL || e[1] == '/') {
+            const char saved = *e;
+            *e = '\0'; // the quote ends where the comment begins
+            report_line(SEVERITY_ERROR, "missing '%c' after '%s'", ';', s);
+            *e = saved;
+            return nullptr;
+        }
     }
     // A whole-word match: RDREG8 does not match RDREG8I, nor RDREG8I RDREG8.
-    const inst_def* entry = find_instruction(t, static_cast<size_t>(m - t));
+    const inst_def* entry = find_instruction(t, static_cast<size_t>((m != nullptr ? m : e) - t));
     if (entry == nullptr) {
-        report_line(SEVERITY_ERROR, "invalid statement '%s'", s);
-        return true;
+        report_quoting("invalid statement '%s'", s, e);
+        return nullptr;
     }
-    *e = ';';
+    const bool indirect = (entry->flags & INST_INDIRECT) != 0;
+    if (indirect) {
+        // Its expansion block stands in place of the statement's text.
+        put(out, *pending, static_cast<size_t>(s - *pending));
+        *pending = s;
+    }
 
-    // Both parenthesis searches stay inside this statement.
-    char* q = find_in_range(m, e, '(');
     if (q != nullptr) {
-        if (find_in_range(q + 1, e, ')') == nullptr) {
+        if (close == nullptr) {
             report_line(SEVERITY_ERROR, "missing '%c'", ')');
-            return true;
+            return nullptr;
         }
         if (parse_params(q + 1, out, *entry)) {
             report_line(SEVERITY_ERROR, "invalid parameters for %s", entry->name);
-            return true;
+            return nullptr;
         }
         if (entry->nparams == 0) {
             parse_stmt0(*entry, out);
         }
     } else if (parse_stmt0(*entry, out)) {
-        report_line(SEVERITY_ERROR, "invalid statement '%s'", s);
-        return true;
+        // This quote runs on past the ';' to the comment or the end of the line.
+        char* comment = find_comment(e);
+        report_quoting("invalid statement '%s'", s,
+                       comment != nullptr ? comment : e + std::strlen(e));
+        return nullptr;
     }
 
-    // An indirect statement is not echoed: its expansion block stands in its place.
-    if ((entry->flags & INST_INDIRECT) == 0) {
-        // The ';' becomes ',' in the echo; END's is dropped.
-        const bool is_end = (entry->flags & INST_END) != 0;
+    if (indirect) {
+        *pending = e + 1;
+    } else if ((entry->flags & INST_END) != 0) {
+        // END's ';' is dropped from the echo.
+        put(out, *pending, static_cast<size_t>(e - *pending));
+        *pending = e + 1;
+    } else {
         *e = ',';
-        put(out, s, static_cast<size_t>(e - s) + (is_end ? 0 : 1));
-        *e = ';';
     }
-    statement_end = e;
     pc += entry->size;
-    return false;
+    return e;
 }
 
 bool parse_params(char* text, output* out, const inst_def& entry) {
-    char* t = first_nonmatch(text, BLANKS);
-    if (t == nullptr) {
-        return true;
-    }
+    // A ')' follows in the statement, so the blanks end before the line does.
+    char* t = skip_blanks(text);
     if (entry.nparams == 0) {
         return *t != ')'; // only an empty pair is allowed
     }
@@ -307,17 +369,14 @@ bool parse_params(char* text, output* out, const inst_def& entry) {
         return *t == ')'; // any first parameter will do, but there must be one
     }
     for (const char* const* name = entry.params; *name != nullptr; ++name) {
-        if ((*name)[0] != t[0]) {
-            continue; // cheap early out; the prefix comparison would fail as well
-        }
-        if (!begins_with(t, *name)) {
+        char* after = past_prefix(t, *name);
+        if (after == nullptr) {
             continue;
         }
-        const size_t length = std::strlen(*name);
         // Only the first list name that begins the text is tried.
-        char* u = first_nonmatch(t + length, BLANKS);
-        if (u == nullptr || (*u != ',' && *u != ')') || (*u == ',' && entry.nparams == 1) ||
-            (*u == ')' && entry.nparams == 2)) {
+        const char u = *skip_blanks(after);
+        if ((u != ',' && u != ')') || (u == ',' && entry.nparams == 1) ||
+            (u == ')' && entry.nparams == 2)) {
             return true;
         }
         if ((entry.flags & INST_INDIRECT) != 0) {
@@ -359,69 +418,92 @@ void write_closing(output* out) {
 
 namespace {
 
-char input_block[1 << 16];
+// Drops every CR in [from, to) by moving the rest of the text left; returns
+// where the text now ends.
+char* drop_carriage_returns(char* from, char* to) {
+    char* kept = static_cast<char*>(std::memchr(from, '\r', static_cast<size_t>(to - from)));
+    if (kept == nullptr) {
+        return to;
+    }
+    for (const char* p = kept + 1; p < to; ++p) {
+        if (*p != '\r') {
+            *kept++ = *p;
+        }
+    }
+    return kept;
+}
 
-// Ends the line collected so far and translates it; true when it failed.
-bool end_line(char* line, unsigned count, bool holds_nul, output* out) {
-    line[count] = '\0';
+char* find_lf(char* from, char* stop) {
+    return static_cast<char*>(std::memchr(from, '\n', static_cast<size_t>(stop - from)));
+}
+
+bool is_too_long(const char* line, const char* end) {
+    if (end - line <= static_cast<ptrdiff_t>(MAX_LINE_CHARS)) {
+        return false;
+    }
+    report_line(SEVERITY_ERROR, "contains more than %u characters", MAX_LINE_CHARS);
+    return true;
+}
+
+// Translates the complete line [line, end); true when it failed.
+bool translate_line(char* line, char* end, bool may_hold_nul, output* out) {
     // A NUL would silently cut the rest of the line out of the translation.
-    if (holds_nul) {
+    if (may_hold_nul && std::memchr(line, '\0', static_cast<size_t>(end - line)) != nullptr) {
         report_line(SEVERITY_ERROR, "contains a NUL character");
         return true;
     }
-    return parse_line(line, out);
+    *end = '\0';
+    return parse_line(line, end, out);
 }
 
 } // namespace
 
-// The input is taken a block at a time and each block walked from one LF to the
-// next, which gives exactly the result of reading it a character at a time.
-read_result translate_source(FILE* in, output* out, char* line) {
-    unsigned count = 0;
+// Each line is translated where it lies in the block it was read into; a line
+// that a read cuts off moves to the front of the block and the next read
+// continues it.
+read_result translate_source(FILE* in, output* out, char* block) {
     bool failed = false;
-    bool holds_nul = false;
-    size_t have = 0;
-    size_t at = 0;
-    // Nothing after the line holding END is translated or copied.
-    while (!end_stmt_found) {
-        if (at == have) {
-            have = std::fread(input_block, 1, sizeof input_block, in);
-            at = 0;
-            if (have == 0) {
-                break;
-            }
+    size_t carried = 0; // characters of a cut-off line at the front, CRs dropped
+    for (;;) {
+        const size_t got = std::fread(block + carried, 1, INPUT_READ_SIZE, in);
+        if (got == 0) {
+            break;
         }
-        const char* start = input_block + at;
-        const char* lf = static_cast<const char*>(std::memchr(start, '\n', have - at));
-        const char* stop = lf != nullptr ? lf : input_block + have;
-        // Copy up to the LF in one pass, dropping every CR and noting any NUL.
-        for (const char* p = start; p < stop; ++p) {
-            if (*p == '\r') {
-                continue;
-            }
-            if (count == MAX_LINE_CHARS) {
-                report_line(SEVERITY_ERROR, "contains more than %u characters", MAX_LINE_CHARS);
+        char* const stop = block + carried + got;
+        // One look over the block says whether any line in it needs CRs
+        // dropped or holds a NUL.
+        const bool has_cr = std::memchr(block + carried, '\r', got) != nullptr;
+        const bool has_nul = std::memchr(block, '\0', carried + got) != nullptr;
+        char* line = block;
+        for (char* lf = find_lf(line, stop); lf != nullptr;
+             line = lf + 1, lf = find_lf(line, stop)) {
+            char* end = has_cr ? drop_carriage_returns(line, lf) : lf;
+            if (is_too_long(line, end)) {
                 return READ_LINE_TOO_LONG;
             }
-            holds_nul = holds_nul || *p == '\0';
-            line[count++] = *p;
-        }
-        at = static_cast<size_t>(stop - input_block);
-        if (lf != nullptr) {
-            ++at;
-            failed = end_line(line, count, holds_nul, out) || failed;
-            count = 0;
-            holds_nul = false;
+            failed = translate_line(line, end, has_nul, out) || failed;
             ++linenum;
+            // Nothing after the line holding END is read.
+            if (end_stmt_found) {
+                return failed ? READ_LINES_FAILED : READ_OK;
+            }
         }
+        char* end = has_cr ? drop_carriage_returns(line, stop) : stop;
+        if (is_too_long(line, end)) {
+            return READ_LINE_TOO_LONG;
+        }
+        carried = static_cast<size_t>(end - line);
+        std::memmove(block, line, carried);
     }
-    if (!end_stmt_found && std::ferror(in)) {
+    if (std::ferror(in)) {
         return READ_ERROR;
     }
     // Many editors end a file without a line feed; its last line is not read.
-    line[count] = '\0';
-    if (!end_stmt_found && std::strspn(line, BLANKS) < count) {
-        report_line(SEVERITY_WARNING, "last line has no line feed; ignored");
+    for (size_t i = 0; i < carried; ++i) {
+        if (block[i] != ' ' && block[i] != '\t') {
+            report_line(SEVERITY_WARNING, "last line has no line feed; ignored");
+            break;
+        }
     }
     return failed ? READ_LINES_FAILED : READ_OK;
 }

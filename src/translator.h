@@ -5,12 +5,18 @@
 
 #include <cstdio>
 
-constexpr unsigned MAX_LINE_CHARS = 1023;
-constexpr unsigned LINE_BUFFER_SIZE = MAX_LINE_CHARS + 1;
+#include <cstddef>
 
-// Translates one complete line (no CR, no LF, edited in place) to out.
-// True when the line failed; its diagnostic has been written to stderr.
-bool parse_line(char* line, output* out);
+constexpr unsigned MAX_LINE_CHARS = 1023;
+constexpr size_t INPUT_READ_SIZE = 1 << 16;
+// A read's block behind the start of the line the previous read cut off.
+constexpr size_t INPUT_BUFFER_SIZE = MAX_LINE_CHARS + INPUT_READ_SIZE;
+
+// Translates one complete line to out: the text from line to end, where a NUL
+// stands (no CR, no LF, no other NUL). The line is edited in place, and the
+// byte at end is used too. True when the line failed; its diagnostic has been
+// written to stderr.
+bool parse_line(char* line, char* end, output* out);
 
 enum read_result {
     READ_OK,            // every line translated
@@ -25,8 +31,8 @@ enum read_result {
 void write_opening(output* out, const char* array_name);
 void write_closing(output* out);
 
-// Reads the source character by character into `line` (LINE_BUFFER_SIZE bytes),
+// Reads the source a block at a time into `block` (INPUT_BUFFER_SIZE bytes),
 // hands each complete line to parse_line and stops after the END line. CRs are
 // dropped wherever they stand; a last line without LF is dropped, with a warning
 // when it holds more than blanks.
-read_result translate_source(FILE* in, output* out, char* line);
+read_result translate_source(FILE* in, output* out, char* block);

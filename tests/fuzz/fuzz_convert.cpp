@@ -15,7 +15,7 @@
 
 namespace {
 
-char line_buffer[LINE_BUFFER_SIZE];
+char input_buffer[INPUT_BUFFER_SIZE];
 char diagnostics[1 << 22]; // room for the messages of any input the target takes
 output null_output;
 FILE* null_file = nullptr;
@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     asname = "Zolvek";
     open_output_buffer(&null_output, null_file);
     write_opening(&null_output, "fuzz");
-    const read_result result = translate_source(in, &null_output, line_buffer);
+    const read_result result = translate_source(in, &null_output, input_buffer);
     if (result == READ_OK) {
         write_closing(&null_output);
     }
