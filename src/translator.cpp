@@ -8,10 +8,9 @@
 #include <cstdint>
 #include <cstring>
 
-// Position of the first character of s whose membership in set (BLANKS,
-// HEADER_SKIP or MNEMONIC_DELIMS) equals want, or null when the NUL comes first.
+// Position of the first character of s whose membership in set (BLANKS or
+// HEADER_SKIP) equals want, or null when the NUL comes first.
 char* first_occurrence(char* s, const char* set, bool want);
-char* first_match(char* s, const char* set);
 char* first_nonmatch(char* s, const char* set);
 
 // Reads one hexadecimal number the way "%x" does (leading white space, optional
@@ -93,22 +92,22 @@ int hex_digit_value(char c) {
     return -1;
 }
 
-// Membership tables for the three character sets, the only ones the scanners are
-// given, built on first use so that a scan costs one lookup a character.
-const bool* table_for(const char* set) {
-    static bool tables[3][256];
-    static bool built = false;
-    if (!built) {
-        const char* const sets[3] = {BLANKS, HEADER_SKIP, MNEMONIC_DELIMS};
-        for (int i = 0; i < 3; ++i) {
-            for (const char* c = sets[i]; *c != '\0'; ++c) {
-                tables[i][static_cast<unsigned char>(*c)] = true;
-            }
-        }
-        built = true;
+// Membership tables of the sets the scanners are given, so that a scan costs
+// one lookup a character.
+struct membership {
+    bool of[256];
+};
+
+constexpr membership members_of(const char* set) {
+    membership table{};
+    for (const char* c = set; *c != '\0'; ++c) {
+        table.of[static_cast<unsigned char>(*c)] = true;
     }
-    return set == BLANKS ? tables[0] : set == HEADER_SKIP ? tables[1] : tables[2];
+    return table;
 }
+
+constexpr membership BLANK_MEMBERS = members_of(BLANKS);
+constexpr membership HEADER_SKIP_MEMBERS = members_of(HEADER_SKIP);
 
 // What a character means to the walk through a statement.
 enum char_class : uint8_t {
@@ -163,17 +162,13 @@ void report_quoting(const char* format, char* text, char* stop) {
 char* first_occurrence(char* s, const char* set, bool want) {
     // The runs are short, which a plain loop walks faster than the library's
     // table-building scans.
-    const bool* table = table_for(set);
+    const bool* table = set == BLANKS ? BLANK_MEMBERS.of : HEADER_SKIP_MEMBERS.of;
     for (char* p = s; *p != '\0'; ++p) {
         if (table[static_cast<unsigned char>(*p)] == want) {
             return p;
         }
     }
     return nullptr;
-}
-
-char* first_match(char* s, const char* set) {
-    return first_occurrence(s, set, true);
 }
 
 char* first_nonmatch(char* s, const char* set) {
@@ -425,7 +420,7 @@ char* drop_carriage_returns(char* from, char* to) {
     if (kept == nullptr) {
         return to;
     }
-    for (const char* p = kept + 1; p < to; ++p) {
+    for (const char* p = kept; p < to; ++p) {
         if (*p != '\r') {
             *kept++ = *p;
         }
