@@ -261,8 +261,9 @@ bool parse_org(char* text) {
         return false;
     }
     // A bare "ORIGIN" ending the line is an ordinary comment.
-    if (std::strncmp(u, "ORIGIN", 6) == 0 && u[6] != '\0') {
-        return parse_addr(u + 6);
+    char* after = past_prefix(u, "ORIGIN");
+    if (after != nullptr && *after != '\0') {
+        return parse_addr(after);
     }
     return false;
 }
