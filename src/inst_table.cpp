@@ -2,8 +2,9 @@
 
 #include <cstring>
 
-// No name in a list is a prefix of another in the same list: the translator takes
-// the first entry the parameter text begins with and tries no other.
+// Every name is made of capital letters, digits and '_', and no name in a list is
+// a prefix of another in the same list, so a parameter names at most one entry:
+// the one that its whole word equals.
 const char* const SEL8[] = {"AREG7_0",  "AREG15_8",  "AREG23_16", "AREG31_24", "BREG7_0",
                             "BREG15_8", "BREG23_16", "BREG31_24", nullptr};
 const char* const SEL16A[] = {"AREG31_16", "AREG15_0", nullptr};
@@ -38,19 +39,6 @@ const inst_def INST[INST_COUNT] = {
     {"REGWR32BI", 0, 30, nullptr, INST_INDIRECT},
 };
 
-const char* const INDIRECT_INST_NAMES[INDIRECT_INST_COUNT] = {
-    "REGRD8BI", "REGWR8BI", "REGRD16BI", "REGWR16BI", "REGRD32BI", "REGWR32BI",
-};
-
-bool is_indirect(const char* name) {
-    for (const char* indirect : INDIRECT_INST_NAMES) {
-        if (name[0] == indirect[0] && std::strcmp(name, indirect) == 0) {
-            return true;
-        }
-    }
-    return false;
-}
-
 namespace {
 
 // Mnemonics are looked up by a hash of their length and five of their letters
@@ -66,14 +54,28 @@ size_t slot_of(const char* word, size_t length) {
            SLOTS;
 }
 
-// A dozen characters at most: a plain loop beats the library call's set-up.
+template <typename Word> Word load(const char* text) {
+    Word word;
+    std::memcpy(&word, text, sizeof word);
+    return word;
+}
+
+// Compares two texts of 2 to 16 characters with two overlapping loads from each
+// end, so that no loop runs as many rounds as the (varying) length.
 bool same_text(const char* a, const char* b, size_t length) {
-    for (size_t i = 0; i < length; ++i) {
-        if (a[i] != b[i]) {
-            return false;
-        }
+    if (length >= 8) {
+        const size_t last = length - 8;
+        return (load<uint64_t>(a) == load<uint64_t>(b)) &
+               (load<uint64_t>(a + last) == load<uint64_t>(b + last));
     }
-    return true;
+    if (length >= 4) {
+        const size_t last = length - 4;
+        return (load<uint32_t>(a) == load<uint32_t>(b)) &
+               (load<uint32_t>(a + last) == load<uint32_t>(b + last));
+    }
+    const size_t last = length - 2;
+    return (load<uint16_t>(a) == load<uint16_t>(b)) &
+           (load<uint16_t>(a + last) == load<uint16_t>(b + last));
 }
 
 } // namespace
@@ -100,6 +102,63 @@ const inst_def* find_instruction(const char* word, size_t length) {
         const size_t index = slots[slot] - 1u;
         if (lengths[index] == length && same_text(INST[index].name, word, length)) {
             return &INST[index];
+        }
+    }
+    return nullptr;
+}
+
+namespace {
+
+// List names are looked up by their list and a hash of their length and four
+// of their letters, in a table built on first use that holds every list's names.
+struct list_slot {
+    const char* const* list; // null in an empty slot
+    const char* name;
+    size_t length;
+};
+
+constexpr size_t LIST_SLOTS = 256;
+constexpr size_t MIN_LIST_NAME_CHARS = 5;
+constexpr size_t MAX_LIST_NAME_CHARS = 16;
+
+size_t list_slot_of(const char* const* list, const char* word, size_t length) {
+    const auto c = [&](size_t i) { return static_cast<unsigned char>(word[i]); };
+    const auto list_number = reinterpret_cast<uintptr_t>(list) / sizeof *list;
+    return (list_number * 13u + length * 31u + c(0) * 7u + c(4) * 3u + c(length - 1) * 5u +
+            c(length - 3) * 11u) %
+           LIST_SLOTS;
+}
+
+} // namespace
+
+const char* find_list_name(const char* const* list, const char* word, size_t length) {
+    static list_slot slots[LIST_SLOTS];
+    static bool built = false;
+    if (!built) {
+        for (const inst_def& entry : INST) {
+            for (const char* const* name = entry.params; name != nullptr && *name != nullptr;
+                 ++name) {
+                const size_t name_length = std::strlen(*name);
+                size_t slot = list_slot_of(entry.params, *name, name_length);
+                // Lists serve several instructions; each name goes in once.
+                while (slots[slot].list != nullptr &&
+                       (slots[slot].list != entry.params || slots[slot].name != *name)) {
+                    slot = (slot + 1) % LIST_SLOTS;
+                }
+                slots[slot] = {entry.params, *name, name_length};
+            }
+        }
+        built = true;
+    }
+    if (length < MIN_LIST_NAME_CHARS || length > MAX_LIST_NAME_CHARS) {
+        return nullptr;
+    }
+    for (size_t slot = list_slot_of(list, word, length); slots[slot].list != nullptr;
+         slot = (slot + 1) % LIST_SLOTS) {
+        const list_slot& candidate = slots[slot];
+        if (candidate.list == list && candidate.length == length &&
+            same_text(candidate.name, word, length)) {
+            return candidate.name;
         }
     }
     return nullptr;

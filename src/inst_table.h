@@ -8,7 +8,7 @@
 enum inst_flags : uint8_t {
     INST_PLAIN = 0,
     INST_END = 1,      // END: ends the program, loses its ';' in the echo
-    INST_INDIRECT = 2, // one of INDIRECT_INST_NAMES: replaced by its expansion block
+    INST_INDIRECT = 2, // an indirect register access: replaced by its expansion block
 };
 
 struct inst_def {
@@ -20,7 +20,6 @@ struct inst_def {
 };
 
 constexpr size_t INST_COUNT = 37;
-constexpr size_t INDIRECT_INST_COUNT = 6;
 
 // Searched in index order by the translator.
 extern const inst_def INST[INST_COUNT];
@@ -34,11 +33,9 @@ extern const char* const NIBBSEL[];
 extern const char* const BYTESEL[];
 extern const char* const SHIFTSEL[];
 
-extern const char* const INDIRECT_INST_NAMES[INDIRECT_INST_COUNT];
-
-// True exactly when name is one of the six indirect register-access mnemonics
-// (whole text, case-sensitive).
-bool is_indirect(const char* name);
-
 // The entry whose mnemonic is exactly the `length` characters at `word`, or null.
 const inst_def* find_instruction(const char* word, size_t length);
+
+// The name in `list` (an entry's params) that is exactly the `length` characters
+// at `word`, or null.
+const char* find_list_name(const char* const* list, const char* word, size_t length);

@@ -108,13 +108,16 @@ constexpr membership members_of(const char* set) {
 
 constexpr membership BLANK_MEMBERS = members_of(BLANKS);
 constexpr membership HEADER_SKIP_MEMBERS = members_of(HEADER_SKIP);
+// The characters of a parameter's word; list names are made of them.
+constexpr membership WORD_MEMBERS =
+    members_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_");
 
 // What a character means to the walk through a statement.
 enum char_class : uint8_t {
     CHAR_OTHER,
+    CHAR_CLOSE,     // ')'
     CHAR_BLANK,     // one of BLANKS: ends the mnemonic
     CHAR_OPEN,      // '(', the rest of MNEMONIC_DELIMS
-    CHAR_CLOSE,     // ')'
     CHAR_SEMICOLON, // ends the statement
     CHAR_SLASH,     // a comment when another follows
     CHAR_NUL,       // the end of the line
@@ -281,24 +284,33 @@ bool parse_addr(char* text) {
 }
 
 char* parse_stmt(char* s, char* t, char** pending, output* out) {
-    // One walk to the ';' finds the end of the mnemonic (m), the first '(' (q)
-    // and the first ')' after it; a "//" or the end of the line first means
-    // there is no ';'.
-    char* m = nullptr;
+    // The mnemonic runs to the first blank or '(' (m). From there one walk to
+    // the ';' (e) notes the first '(' (q) and the first ')' after it; a "//" or
+    // the end of the line before any ';' means there is none. Two walks, each
+    // stopping only where it must, keep the branches predictable.
+    char* m = t;
+    for (;; ++m) {
+        const char_class kind = CLASS_OF[static_cast<unsigned char>(*m)];
+        if (kind == CHAR_OTHER || kind == CHAR_CLOSE) {
+            continue;
+        }
+        if (kind != CHAR_SLASH || m[1] == '/') {
+            break; // a lone '/' belongs to the mnemonic
+        }
+    }
     char* q = nullptr;
     char* close = nullptr;
-    char* e = t;
+    char* e = m;
     for (;; ++e) {
         const char_class kind = CLASS_OF[static_cast<unsigned char>(*e)];
-        if (kind == CHAR_OTHER) {
+        if (kind == CHAR_OTHER || kind == CHAR_BLANK) {
             continue;
         }
         if (kind == CHAR_SEMICOLON) {
             break;
         }
-        if (kind == CHAR_BLANK || kind == CHAR_OPEN) {
-            m = m != nullptr ? m : e;
-            q = q != nullptr || kind != CHAR_OPEN ? q : e;
+        if (kind == CHAR_OPEN) {
+            q = q != nullptr ? q : e;
         } else if (kind == CHAR_CLOSE) {
             close = close != nullptr || q == nullptr ? close : e;
         } else if (kind == CHAR_NUL || e[1] == '/') {
@@ -310,7 +322,7 @@ char* parse_stmt(char* s, char* t, char** pending, output* out) {
         }
     }
     // A whole-word match: RDREG8 does not match RDREG8I, nor RDREG8I RDREG8.
-    const inst_def* entry = find_instruction(t, static_cast<size_t>((m != nullptr ? m : e) - t));
+    const inst_def* entry = find_instruction(t, static_cast<size_t>(m - t));
     if (entry == nullptr) {
         report_quoting("invalid statement '%s'", s, e);
         return nullptr;
@@ -364,23 +376,26 @@ bool parse_params(char* text, output* out, const inst_def& entry) {
     if (entry.params == nullptr) {
         return *t == ')'; // any first parameter will do, but there must be one
     }
-    for (const char* const* name = entry.params; *name != nullptr; ++name) {
-        char* after = past_prefix(t, *name);
-        if (after == nullptr) {
-            continue;
-        }
-        // Only the first list name that begins the text is tried.
-        const char u = *skip_blanks(after);
-        if ((u != ',' && u != ')') || (u == ',' && entry.nparams == 1) ||
-            (u == ')' && entry.nparams == 2)) {
-            return true;
-        }
-        if ((entry.flags & INST_INDIRECT) != 0) {
-            expand_indirect(out, entry.name, *name);
-        }
-        return false;
+    // Only the first parameter's word is looked up. A list name that merely
+    // begins the word would be followed by a letter, digit or '_', which is
+    // neither ',' nor ')', so the whole word gives the same verdict.
+    char* word_end = t;
+    while (WORD_MEMBERS.of[static_cast<unsigned char>(*word_end)]) {
+        ++word_end;
     }
-    return true;
+    const char* name = find_list_name(entry.params, t, static_cast<size_t>(word_end - t));
+    if (name == nullptr) {
+        return true;
+    }
+    const char u = *skip_blanks(word_end);
+    if ((u != ',' && u != ')') || (u == ',' && entry.nparams == 1) ||
+        (u == ')' && entry.nparams == 2)) {
+        return true;
+    }
+    if ((entry.flags & INST_INDIRECT) != 0) {
+        expand_indirect(out, entry.name, name);
+    }
+    return false;
 }
 
 bool parse_stmt0(const inst_def& entry, output* out) {
