@@ -65,17 +65,17 @@ template <typename Word> Word load(const char* text) {
 bool same_text(const char* a, const char* b, size_t length) {
     if (length >= 8) {
         const size_t last = length - 8;
-        return (load<uint64_t>(a) == load<uint64_t>(b)) &
-               (load<uint64_t>(a + last) == load<uint64_t>(b + last));
+        return ((load<uint64_t>(a) ^ load<uint64_t>(b)) |
+                (load<uint64_t>(a + last) ^ load<uint64_t>(b + last))) == 0;
     }
     if (length >= 4) {
         const size_t last = length - 4;
-        return (load<uint32_t>(a) == load<uint32_t>(b)) &
-               (load<uint32_t>(a + last) == load<uint32_t>(b + last));
+        return ((load<uint32_t>(a) ^ load<uint32_t>(b)) |
+                (load<uint32_t>(a + last) ^ load<uint32_t>(b + last))) == 0;
     }
     const size_t last = length - 2;
-    return (load<uint16_t>(a) == load<uint16_t>(b)) &
-           (load<uint16_t>(a + last) == load<uint16_t>(b + last));
+    return ((load<uint16_t>(a) ^ load<uint16_t>(b)) |
+            (load<uint16_t>(a + last) ^ load<uint16_t>(b + last))) == 0;
 }
 
 } // namespace

@@ -135,9 +135,9 @@ constexpr char_classes classify() {
     for (const char* c = BLANKS; *c != '\0'; ++c) {
         table.of[static_cast<unsigned char>(*c)] = CHAR_BLANK;
     }
-    table.of[')'] = CHAR_CLOSE;
-    table.of[';'] = CHAR_SEMICOLON;
-    table.of['/'] = CHAR_SLASH;
+    table.of[static_cast<unsigned char>(')')] = CHAR_CLOSE;
+    table.of[static_cast<unsigned char>(';')] = CHAR_SEMICOLON;
+    table.of[static_cast<unsigned char>('/')] = CHAR_SLASH;
     table.of[0] = CHAR_NUL;
     return table;
 }
