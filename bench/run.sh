@@ -20,11 +20,14 @@ cd "$work"
 # must never change the output.
 PINNED_SHA256=6f9f8f2857a691c68c705f102b4789a30260acba5ab97911ade891a075253623
 
-# Prints "min median" in milliseconds of each command of a hyperfine JSON export.
+# Prints "min median" in milliseconds of each command over the hyperfine JSON
+# exports given, which hold the same commands in the same order.
 times() {
-  python3 -c 'import json, sys
-for r in json.load(open(sys.argv[1]))["results"]:
-    print("%.1f %.1f" % (1000 * r["min"], 1000 * r["median"]))' "$1"
+  python3 -c 'import json, statistics, sys
+runs = [json.load(open(f))["results"] for f in sys.argv[1:]]
+for i in range(len(runs[0])):
+    t = [x for r in runs for x in r[i]["times"]]
+    print("%.1f %.1f" % (1000 * min(t), 1000 * statistics.median(t)))' "$@"
 }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
@@ -38,12 +41,16 @@ for mb in 1 10 100; do
     name="src_${mb}mb_$ends"
     [ -f "$name.ep" ] ||
       awk -v mb="$mb" -v crlf="$([ "$ends" = crlf ] && echo 1 || echo 0)" -f "$root/bench/generate.awk" >"$name.ep"
-    # tr reads only standard input, which hyperfine 1.15 cannot give without a shell.
-    hyperfine -N --warmup 2 --runs $((mb == 100 ? 9 : 15)) --style none --output=./out.txt \
-      --prepare 'rm -f out.h out.txt' --export-json times.json \
-      "$zolvek -q -o out.h $name.ep" "cat $name.ep" "sh -c \"tr ';' ',' <$name.ep >out.txt\"" \
-      "sed s/;/,/g $name.ep" >/dev/null 2>&1
-    mapfile -t t < <(times times.json)
+    # The commands take turns in rounds, so that a change in the machine's speed
+    # during the run weighs on all of them alike. tr reads only standard input,
+    # which hyperfine 1.15 cannot give without a shell.
+    for round in 1 2 3; do
+      hyperfine -N --warmup 1 --runs $((mb == 100 ? 4 : 6)) --style none --output=./out.txt \
+        --prepare 'rm -f out.h out.txt' --export-json "times$round.json" \
+        "$zolvek -q -o out.h $name.ep" "cat $name.ep" "sh -c \"tr ';' ',' <$name.ep >out.txt\"" \
+        "sed s/;/,/g $name.ep" >/dev/null 2>&1
+    done
+    mapfile -t t < <(times times1.json times2.json times3.json)
     read -r z_min z_med <<<"${t[0]}"
     c_med=${t[1]#* } tr_med=${t[2]#* }
     peak=$(/usr/bin/time -f %M "$zolvek" -q -o out.h "$name.ep" 2>&1 >/dev/null | tail -n 1)
