@@ -3,9 +3,8 @@
 
 #include "output.h"
 
-#include <cstdio>
-
 #include <cstddef>
+#include <cstdio>
 
 constexpr unsigned MAX_LINE_CHARS = 1023;
 constexpr size_t INPUT_READ_SIZE = 1 << 16;
