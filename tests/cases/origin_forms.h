@@ -1,5 +1,5 @@
 const uint8_t origin_forms[] = {
-// ORIGIN	+0X00000000aF;
+// ORIGIN	+0X00000009aF;
 BCDCONV,
 END
 };

@@ -9,6 +9,7 @@ const uint8_t origin_warnings[] = {
 // ORIGIN - 1
 // ORIGIN 100000000
 // ORIGIN : 4000
+// ORIGIN Q1
 // QORIGIN 5
 // ORIGIx 7
 ADDREGS,
