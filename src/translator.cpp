@@ -217,7 +217,8 @@ bool parse_line(char* line, char* end, output* out) {
 
     // Bytes from `pending` on are not written yet: a plain statement is echoed
     // where it stands, with its ';' turned into ',' in place, so that a line
-    // without indirect statements goes out in one piece.
+    // without indirect statements goes out in one piece, and runs of such lines
+    // as one copy.
     char* pending = line;
     char* p = line;
     for (;;) {
@@ -232,14 +233,13 @@ bool parse_line(char* line, char* end, output* out) {
             if (end_stmt_found) {
                 report_line(SEVERITY_ERROR, "statement after END");
             }
-            put(out, pending, static_cast<size_t>(p - pending));
+            put_in_place(out, pending, static_cast<size_t>(p - pending));
             return true;
         }
         p = e + 1;
     }
     *end = '\n';
-    put(out, pending, static_cast<size_t>(end + 1 - pending));
-    *end = '\0';
+    put_in_place(out, pending, static_cast<size_t>(end + 1 - pending));
     return false;
 }
 
@@ -330,7 +330,7 @@ char* parse_stmt(char* s, char* t, char** pending, output* out) {
     const bool indirect = (entry->flags & INST_INDIRECT) != 0;
     if (indirect) {
         // Its expansion block stands in place of the statement's text.
-        put(out, *pending, static_cast<size_t>(s - *pending));
+        put_in_place(out, *pending, static_cast<size_t>(s - *pending));
         *pending = s;
     }
 
@@ -358,7 +358,7 @@ char* parse_stmt(char* s, char* t, char** pending, output* out) {
         *pending = e + 1;
     } else if ((entry->flags & INST_END) != 0) {
         // END's ';' is dropped from the echo.
-        put(out, *pending, static_cast<size_t>(e - *pending));
+        put_in_place(out, *pending, static_cast<size_t>(e - *pending));
         *pending = e + 1;
     } else {
         *e = ',';
@@ -467,12 +467,10 @@ bool translate_line(char* line, char* end, bool may_hold_nul, output* out) {
     return parse_line(line, end, out);
 }
 
-} // namespace
-
 // Each line is translated where it lies in the block it was read into; a line
 // that a read cuts off moves to the front of the block and the next read
 // continues it.
-read_result translate_source(FILE* in, output* out, char* block) {
+read_result translate_lines(FILE* in, output* out, char* block) {
     bool failed = false;
     size_t carried = 0; // characters of a cut-off line at the front, CRs dropped
     for (;;) {
@@ -504,6 +502,7 @@ read_result translate_source(FILE* in, output* out, char* block) {
             return READ_LINE_TOO_LONG;
         }
         carried = static_cast<size_t>(end - line);
+        settle_output(out); // the block's translated lines are copied out
         std::memmove(block, line, carried);
     }
     if (std::ferror(in)) {
@@ -517,4 +516,12 @@ read_result translate_source(FILE* in, output* out, char* block) {
         }
     }
     return failed ? READ_LINES_FAILED : READ_OK;
+}
+
+} // namespace
+
+read_result translate_source(FILE* in, output* out, char* block) {
+    const read_result result = translate_lines(in, out, block);
+    settle_output(out); // the caller may reuse the block
+    return result;
 }
