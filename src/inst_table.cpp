@@ -41,17 +41,31 @@ const inst_def INST[INST_COUNT] = {
 
 namespace {
 
-// Mnemonics are looked up by a hash of their length and five of their letters
-// in a table built on first use. The letters and weights are chosen so that no
-// two of the 37 mnemonics share a slot: a statement costs one comparison.
+// Mnemonics are looked up by a hash of their length and five of their letters.
+// The letters and weights are chosen so that no two of the 37 mnemonics share a
+// slot: a statement costs one comparison.
 constexpr size_t SLOTS = 64;
 constexpr size_t MIN_MNEMONIC_CHARS = 3;
 
-size_t slot_of(const char* word, size_t length) {
+inline size_t slot_of(const char* word, size_t length) {
     const auto c = [&](size_t i) { return static_cast<unsigned char>(word[i]); };
     return (length * 2u + c(0) * 7u + c(2) * 7u + c(length / 2) * 3u + c(length - 3) * 5u +
             c(length - 2) * 11u) %
            SLOTS;
+}
+
+// List names are looked up by their list and a hash of their length and four of
+// their letters, in one table that holds every list's names.
+constexpr size_t LIST_SLOTS = 256;
+constexpr size_t MIN_LIST_NAME_CHARS = 5;
+constexpr size_t MAX_LIST_NAME_CHARS = 16;
+
+inline size_t list_slot_of(const char* const* list, const char* word, size_t length) {
+    const auto c = [&](size_t i) { return static_cast<unsigned char>(word[i]); };
+    const auto list_number = reinterpret_cast<uintptr_t>(list) / sizeof *list;
+    return (list_number * 13u + length * 31u + c(0) * 7u + c(4) * 3u + c(length - 1) * 5u +
+            c(length - 3) * 11u) %
+           LIST_SLOTS;
 }
 
 template <typename Word> Word load(const char* text) {
@@ -62,7 +76,7 @@ template <typename Word> Word load(const char* text) {
 
 // Compares two texts of 2 to 16 characters with two overlapping loads from each
 // end, so that no loop runs as many rounds as the (varying) length.
-bool same_text(const char* a, const char* b, size_t length) {
+inline bool same_text(const char* a, const char* b, size_t length) {
     if (length >= 8) {
         const size_t last = length - 8;
         return ((load<uint64_t>(a) ^ load<uint64_t>(b)) |
@@ -78,84 +92,80 @@ bool same_text(const char* a, const char* b, size_t length) {
             (load<uint16_t>(a + last) ^ load<uint16_t>(b + last))) == 0;
 }
 
-} // namespace
+struct mnemonic_table {
+    uint8_t slots[SLOTS]; // index + 1 into INST, or 0 for none
+    size_t lengths[INST_COUNT];
+};
 
-const inst_def* find_instruction(const char* word, size_t length) {
-    static uint8_t slots[SLOTS]; // index + 1 into INST, or 0 for none
-    static size_t lengths[INST_COUNT];
-    static bool built = false;
-    if (!built) {
-        for (size_t i = 0; i < INST_COUNT; ++i) {
-            lengths[i] = std::strlen(INST[i].name);
-            size_t slot = slot_of(INST[i].name, lengths[i]);
-            while (slots[slot] != 0) {
-                slot = (slot + 1) % SLOTS;
-            }
-            slots[slot] = static_cast<uint8_t>(i + 1);
+mnemonic_table build_mnemonic_table() {
+    mnemonic_table table{};
+    for (const inst_def& entry : INST) {
+        const size_t i = static_cast<size_t>(&entry - INST);
+        table.lengths[i] = std::strlen(entry.name);
+        size_t slot = slot_of(entry.name, table.lengths[i]);
+        while (table.slots[slot] != 0) {
+            slot = (slot + 1) % SLOTS;
         }
-        built = true;
+        table.slots[slot] = static_cast<uint8_t>(i + 1);
     }
-    if (length < MIN_MNEMONIC_CHARS) {
-        return nullptr;
-    }
-    for (size_t slot = slot_of(word, length); slots[slot] != 0; slot = (slot + 1) % SLOTS) {
-        const size_t index = slots[slot] - 1u;
-        if (lengths[index] == length && same_text(INST[index].name, word, length)) {
-            return &INST[index];
-        }
-    }
-    return nullptr;
+    return table;
 }
 
-namespace {
-
-// List names are looked up by their list and a hash of their length and four
-// of their letters, in a table built on first use that holds every list's names.
 struct list_slot {
     const char* const* list; // null in an empty slot
     const char* name;
     size_t length;
 };
 
-constexpr size_t LIST_SLOTS = 256;
-constexpr size_t MIN_LIST_NAME_CHARS = 5;
-constexpr size_t MAX_LIST_NAME_CHARS = 16;
+struct list_table {
+    list_slot slots[LIST_SLOTS];
+};
 
-size_t list_slot_of(const char* const* list, const char* word, size_t length) {
-    const auto c = [&](size_t i) { return static_cast<unsigned char>(word[i]); };
-    const auto list_number = reinterpret_cast<uintptr_t>(list) / sizeof *list;
-    return (list_number * 13u + length * 31u + c(0) * 7u + c(4) * 3u + c(length - 1) * 5u +
-            c(length - 3) * 11u) %
-           LIST_SLOTS;
+list_table build_list_table() {
+    list_table table{};
+    for (const inst_def& entry : INST) {
+        for (const char* const* name = entry.params; name != nullptr && *name != nullptr; ++name) {
+            const size_t length = std::strlen(*name);
+            size_t slot = list_slot_of(entry.params, *name, length);
+            // Lists serve several instructions; each name goes in once.
+            while (table.slots[slot].list != nullptr &&
+                   (table.slots[slot].list != entry.params || table.slots[slot].name != *name)) {
+                slot = (slot + 1) % LIST_SLOTS;
+            }
+            table.slots[slot] = {entry.params, *name, length};
+        }
+    }
+    return table;
 }
+
+// Both are built as the program starts, from the constant tables above, so that
+// no lookup has to ask whether they are ready.
+const mnemonic_table MNEMONICS = build_mnemonic_table();
+const list_table LIST_NAMES = build_list_table();
 
 } // namespace
 
-const char* find_list_name(const char* const* list, const char* word, size_t length) {
-    static list_slot slots[LIST_SLOTS];
-    static bool built = false;
-    if (!built) {
-        for (const inst_def& entry : INST) {
-            for (const char* const* name = entry.params; name != nullptr && *name != nullptr;
-                 ++name) {
-                const size_t name_length = std::strlen(*name);
-                size_t slot = list_slot_of(entry.params, *name, name_length);
-                // Lists serve several instructions; each name goes in once.
-                while (slots[slot].list != nullptr &&
-                       (slots[slot].list != entry.params || slots[slot].name != *name)) {
-                    slot = (slot + 1) % LIST_SLOTS;
-                }
-                slots[slot] = {entry.params, *name, name_length};
-            }
-        }
-        built = true;
+const inst_def* find_instruction(const char* word, size_t length) {
+    if (length < MIN_MNEMONIC_CHARS) {
+        return nullptr;
     }
+    for (size_t slot = slot_of(word, length); MNEMONICS.slots[slot] != 0;
+         slot = (slot + 1) % SLOTS) {
+        const size_t index = MNEMONICS.slots[slot] - 1u;
+        if (MNEMONICS.lengths[index] == length && same_text(INST[index].name, word, length)) {
+            return &INST[index];
+        }
+    }
+    return nullptr;
+}
+
+const char* find_list_name(const char* const* list, const char* word, size_t length) {
     if (length < MIN_LIST_NAME_CHARS || length > MAX_LIST_NAME_CHARS) {
         return nullptr;
     }
-    for (size_t slot = list_slot_of(list, word, length); slots[slot].list != nullptr;
+    for (size_t slot = list_slot_of(list, word, length); LIST_NAMES.slots[slot].list != nullptr;
          slot = (slot + 1) % LIST_SLOTS) {
-        const list_slot& candidate = slots[slot];
+        const list_slot& candidate = LIST_NAMES.slots[slot];
         if (candidate.list == list && candidate.length == length &&
             same_text(candidate.name, word, length)) {
             return candidate.name;
