@@ -19,6 +19,11 @@ char* first_nonmatch(char* s, const char* set);
 // 32 bits. A minus negates modulo 2^32.
 bool scan_hex(const char* text, uint32_t* value);
 
+// Translates one complete line to out: the text from line to end, where a NUL
+// stands (no CR, no LF, no other NUL). The line is edited in place, the byte at
+// end becomes its LF, and its text may be put in place. True when the line
+// failed; its diagnostic has been written to stderr.
+bool parse_line(char* line, char* end, output* out);
 bool parse_comment(char* line, output* out);
 bool parse_org(char* text);
 bool parse_addr(char* text);

@@ -11,12 +11,6 @@ constexpr size_t INPUT_READ_SIZE = 1 << 16;
 // A read's block behind the start of the line the previous read cut off.
 constexpr size_t INPUT_BUFFER_SIZE = MAX_LINE_CHARS + INPUT_READ_SIZE;
 
-// Translates one complete line to out: the text from line to end, where a NUL
-// stands (no CR, no LF, no other NUL). The line is edited in place, and the
-// byte at end is used too. True when the line failed; its diagnostic has been
-// written to stderr.
-bool parse_line(char* line, char* end, output* out);
-
 enum read_result {
     READ_OK,            // every line translated
     READ_LINES_FAILED,  // one or more lines failed; all were reported
