@@ -76,6 +76,10 @@ int handle_options(const command_line& args) {
         report(SEVERITY_ERROR, "no input file name supplied\n");
         return usage_exit();
     }
+    if (args.extra != nullptr) {
+        report(SEVERITY_ERROR, "unexpected argument '%s'\n", args.extra);
+        return usage_exit();
+    }
     return -1;
 }
 
@@ -152,7 +156,9 @@ int main(int argc, char** argv) {
         return usage_exit();
     }
     if (has_control_character(array_name)) {
-        report(SEVERITY_ERROR, "input file name contains a control character\n");
+        report(SEVERITY_ERROR, args.array_name != nullptr
+                                   ? "array name contains a control character\n"
+                                   : "input file name contains a control character\n");
         std::fclose(in);
         return usage_exit();
     }
@@ -160,7 +166,9 @@ int main(int argc, char** argv) {
 
     // Writing the output must never touch the source.
     bool output_is_input = is_same_file(in, output);
-    FILE* out = output_is_input ? nullptr : begin_output(in, output, &output_is_input);
+    // An empty name names no file, though the system may resolve it to a directory.
+    FILE* out =
+        output_is_input || output[0] == '\0' ? nullptr : begin_output(in, output, &output_is_input);
     if (output_is_input) {
         report(SEVERITY_ERROR, "output file '%s' is the input file\n", output);
         std::fclose(in);

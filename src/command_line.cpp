@@ -18,8 +18,12 @@ command_line parse_command_line(int argc, char** argv) {
         const char* argument = argv[i];
         // "-" alone is a file name, as is everything after "--".
         if (options_end || argument[0] != '-' || argument[1] == '\0') {
-            result.input = argument;
-            break;
+            if (result.input == nullptr) {
+                result.input = argument;
+            } else if (result.extra == nullptr) {
+                result.extra = argument;
+            }
+            continue;
         }
         if (is(argument, "-o") || is(argument, "-n")) {
             if (i + 1 == argc) {
@@ -47,7 +51,7 @@ command_line parse_command_line(int argc, char** argv) {
 }
 
 void show_options() {
-    std::fputs("\tOptions, before the file name:\n"
+    std::fputs("\tOptions, before or after the file name:\n"
                "\t\t-o FILE                write the header to FILE instead of <base name>.h\n"
                "\t\t-n NAME                name the array NAME instead of the base name\n"
                "\t\t-q                     print nothing on standard output\n"

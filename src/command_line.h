@@ -1,8 +1,9 @@
-// The command line: options before the file name, each its own argument.
+// The command line: options and the file name in any order, each its own argument.
 #pragma once
 
 struct command_line {
     const char* input = nullptr;      // the source file, or null when none was given
+    const char* extra = nullptr;      // a second file name, which is refused
     const char* output = nullptr;     // -o FILE, or null for <base name>.h
     const char* array_name = nullptr; // -n NAME, or null for the base name
     bool quiet = false;               // -q: nothing on standard output
@@ -13,8 +14,8 @@ struct command_line {
     bool missing_argument = false;    // bad_option lacks its argument
 };
 
-// Reads the arguments after the program name up to the file name; later ones are
-// ignored. Parsing stops at the first bad option.
+// Reads the arguments after the program name, options before or after the file
+// name. Parsing stops at the first bad option.
 command_line parse_command_line(int argc, char** argv);
 
 // The list of options that --help shows after the usage text.

@@ -18,6 +18,16 @@ void finish(const char* format, va_list arguments) {
     std::fputc('\n', stderr);
 }
 
+void report_on(unsigned line, severity level, const char* format, va_list arguments) {
+    if (gnu_source_name != nullptr) {
+        std::fprintf(stderr, "%s:%u: %s", gnu_source_name, line,
+                     level == SEVERITY_WARNING ? "warning: " : "error: ");
+    } else {
+        std::fprintf(stderr, "%s: line %u: %s", asname, line, warning_word(level));
+    }
+    finish(format, arguments);
+}
+
 } // namespace
 
 void use_gnu_diagnostics(const char* source_name) {
@@ -33,15 +43,15 @@ void report(severity level, const char* format, ...) {
 }
 
 void report_line(severity level, const char* format, ...) {
-    const unsigned line = static_cast<unsigned>(linenum);
-    if (gnu_source_name != nullptr) {
-        std::fprintf(stderr, "%s:%u: %s", gnu_source_name, line,
-                     level == SEVERITY_WARNING ? "warning: " : "error: ");
-    } else {
-        std::fprintf(stderr, "%s: line %u: %s", asname, line, warning_word(level));
-    }
     va_list arguments;
     va_start(arguments, format);
-    finish(format, arguments);
+    report_on(static_cast<unsigned>(linenum), level, format, arguments);
+    va_end(arguments);
+}
+
+void report_earlier_line(unsigned line, severity level, const char* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    report_on(line, level, format, arguments);
     va_end(arguments);
 }

@@ -20,3 +20,6 @@ void report(severity level, const char* format, ...) ZOLVEK_PRINTF(2);
 
 // A message about the source line being translated (linenum).
 void report_line(severity level, const char* format, ...) ZOLVEK_PRINTF(2);
+
+// A message about an earlier source line, found only once a later one is read.
+void report_earlier_line(unsigned line, severity level, const char* format, ...) ZOLVEK_PRINTF(3);

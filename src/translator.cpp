@@ -121,6 +121,8 @@ constexpr membership WORD_MEMBERS =
 enum char_class : uint8_t {
     CHAR_OTHER,
     CHAR_CLOSE,     // ')'
+    CHAR_COMMA,     // C's separator of array elements
+    CHAR_RARE,      // quotes, and '?' that trigraphs begin: C reads them specially
     CHAR_BLANK,     // one of BLANKS: ends the mnemonic
     CHAR_OPEN,      // '(', the rest of MNEMONIC_DELIMS
     CHAR_SEMICOLON, // ends the statement
@@ -141,6 +143,10 @@ constexpr char_classes classify() {
         table.of[static_cast<unsigned char>(*c)] = CHAR_BLANK;
     }
     table.of[static_cast<unsigned char>(')')] = CHAR_CLOSE;
+    table.of[static_cast<unsigned char>(',')] = CHAR_COMMA;
+    for (const char* c = "\"'?"; *c != '\0'; ++c) {
+        table.of[static_cast<unsigned char>(*c)] = CHAR_RARE;
+    }
     table.of[static_cast<unsigned char>(';')] = CHAR_SEMICOLON;
     table.of[static_cast<unsigned char>('/')] = CHAR_SLASH;
     table.of[0] = CHAR_NUL;
@@ -155,6 +161,138 @@ char* skip_blanks(char* s) {
         ++s;
     }
     return s;
+}
+
+// The blanks GCC allows between a backslash and the end of the line it joins to
+// the next.
+bool is_splice_blank(char c) {
+    return c == ' ' || c == '\t' || c == '\f' || c == '\v';
+}
+
+// True when the text, as the header holds it, ends in a backslash or its
+// trigraph "??/", blanks after it allowed: C then joins the next line to it.
+bool ends_in_line_splice(const char* text, const char* end) {
+    while (end > text && is_splice_blank(end[-1])) {
+        --end;
+    }
+    if (end > text && end[-1] == '\\') {
+        return true;
+    }
+    return end - text >= 3 && end[-3] == '?' && end[-2] == '?' && end[-1] == '/';
+}
+
+// The last line given to the header when its text ends in a line splice, else 0.
+// It is harmless before a comment or a blank line; a statement or the frame's
+// END joined to it would vanish from the compiled array.
+uint32_t splice_line = 0;
+
+// Called for each line the header receives, before the line is translated; true
+// when the line before it joins this one, which holds a statement.
+bool joins_statement(bool holds_statement) {
+    const uint32_t joining = splice_line;
+    splice_line = 0;
+    if (joining == 0 || !holds_statement) {
+        return false;
+    }
+    report_earlier_line(joining, SEVERITY_ERROR,
+                        "line ends with '\\', which joins the next line to it in C");
+    return true;
+}
+
+// At the end of the text that a translated line gives the header.
+void note_line_end(const char* text, const char* end) {
+    splice_line = ends_in_line_splice(text, end) ? linenum : 0;
+}
+
+// One character of the statement as C's first phase reads it. With trigraphs
+// (the ISO modes) "??/" is a backslash, "??'" a caret and "??(" "??)" brackets,
+// none of which quotes or nests; the other trigraphs matter to no scan here.
+// *next is where the character after it starts.
+char c_char(const char* c, const char* e, bool trigraphs, const char** next) {
+    static const char FROM[] = "/'()";
+    static const char TO[] = "\\^[]";
+    const char* hit = nullptr;
+    if (trigraphs && e - c >= 3 && c[0] == '?' && c[1] == '?' && c[2] != '\0') {
+        hit = std::strchr(FROM, c[2]);
+    }
+    *next = hit != nullptr ? c + 3 : c + 1;
+    return hit != nullptr ? TO[hit - FROM] : *c;
+}
+
+// Where the C literal whose quote ends at `from` ends, after its closing quote,
+// or null when the statement [.., e) ends first.
+const char* past_literal(const char* from, const char* e, char quote, bool trigraphs) {
+    while (from < e) {
+        const char c = c_char(from, e, trigraphs, &from);
+        if (c == quote) {
+            return from;
+        }
+        if (c == '\\' && from < e) {
+            c_char(from, e, trigraphs, &from); // the escaped character
+        }
+    }
+    return nullptr;
+}
+
+// The echo [t, e) read as C reads it, with or without trigraphs; true when it
+// is not one macro call (reported).
+bool echo_breaks_program_as(const char* t, const char* e, const char* mnemonic, bool trigraphs) {
+    int depth = 0;
+    bool closed = false; // the first pair of parentheses is complete
+    for (const char* c = t; c < e;) {
+        const char* next = nullptr;
+        const char ch = c_char(c, e, trigraphs, &next);
+        if (ch == '/' && next < e && *next == '*') {
+            const char* close = next + 1;
+            while (close + 1 < e && !(close[0] == '*' && close[1] == '/')) {
+                ++close;
+            }
+            if (close + 1 >= e) {
+                report_line(SEVERITY_ERROR, "'/*' opens a C comment that hides the lines after it");
+                return true;
+            }
+            next = close + 2;
+        } else if (ch == '"' || ch == '\'') {
+            // An open literal would run on to the end of the line in C.
+            next = past_literal(next, e, ch, trigraphs);
+            if (next == nullptr) {
+                report_line(SEVERITY_ERROR, "missing '%c'", ch);
+                return true;
+            }
+        } else if (ch == '(') {
+            ++depth;
+        } else if (ch == ')' && depth > 0) {
+            --depth;
+            closed = closed || depth == 0;
+        } else if (ch == ',' && (depth == 0 || closed)) {
+            report_line(SEVERITY_ERROR, "',' outside the parentheses adds bytes to %s", mnemonic);
+            return true;
+        }
+        c = next;
+    }
+    // A parenthesis left open would take the statements after it into the call.
+    if (depth > 0) {
+        report_line(SEVERITY_ERROR, "missing '%c'", ')');
+    }
+    return depth > 0;
+}
+
+// An echoed statement must reach C as one macro call, however the compiler
+// reads trigraphs: a '/*' left open would hide the lines after it, a ',' outside
+// the call's parentheses (the first '(' and the ')' that balances it) would add
+// array elements that the code size does not count, and an open literal or
+// parenthesis would take in the lines after it. Complete comments and literals
+// are skipped as C skips them. True when the text [t, e) fails; reported.
+bool echo_breaks_program(const char* t, const char* e, const char* mnemonic) {
+    if (echo_breaks_program_as(t, e, mnemonic, false)) {
+        return true;
+    }
+    for (const char* c = t; c + 2 < e; ++c) {
+        if (c[0] == '?' && c[1] == '?') {
+            return echo_breaks_program_as(t, e, mnemonic, true);
+        }
+    }
+    return false;
 }
 
 // Quotes text up to `stop` in a diagnostic: a NUL stands there for the report.
@@ -210,9 +348,16 @@ bool scan_hex(const char* text, uint32_t* value) {
 }
 
 bool parse_line(char* line, char* end, output* out) {
+    char* first = skip_blanks(line);
+    if (*first == '\0' && !stmt_found) {
+        return false; // blank lines before the first statement are not copied
+    }
+    const bool holds_statement = *first != '\0' && !(first[0] == '/' && first[1] == '/');
+    const bool joined = joins_statement(holds_statement);
     if (!stmt_found) {
         if (!parse_comment(line, out)) {
-            return false;
+            note_line_end(line, end);
+            return joined;
         }
         if (!org_found) {
             return true;
@@ -226,8 +371,8 @@ bool parse_line(char* line, char* end, output* out) {
     // as one copy.
     char* pending = line;
     char* p = line;
-    for (;;) {
-        char* t = skip_blanks(p);
+    char* t = first;
+    for (;; t = skip_blanks(p)) {
         if (*t == '\0' || (t[0] == '/' && t[1] == '/')) {
             break; // the trailing blanks and the comment are copied as they stand
         }
@@ -243,9 +388,12 @@ bool parse_line(char* line, char* end, output* out) {
         }
         p = e + 1;
     }
+    // END's ';' is not echoed, so with only blanks after it the header's line
+    // ends with what stood before the ';'.
+    note_line_end(line, end_stmt_found && *t == '\0' ? p - 1 : end);
     *end = '\n';
     put_in_place(out, pending, static_cast<size_t>(end + 1 - pending));
-    return false;
+    return joined;
 }
 
 bool parse_comment(char* line, output* out) {
@@ -296,7 +444,7 @@ char* parse_stmt(char* s, char* t, char** pending, output* out) {
     char* m = t;
     for (;; ++m) {
         const char_class kind = CLASS_OF[static_cast<unsigned char>(*m)];
-        if (kind == CHAR_OTHER || kind == CHAR_CLOSE) {
+        if (kind == CHAR_OTHER || kind == CHAR_CLOSE || kind == CHAR_COMMA || kind == CHAR_RARE) {
             continue;
         }
         if (kind != CHAR_SLASH || m[1] == '/') {
@@ -305,6 +453,10 @@ char* parse_stmt(char* s, char* t, char** pending, output* out) {
     }
     char* q = nullptr;
     char* close = nullptr;
+    // Anything but one pair of parentheses with the commas between them calls
+    // for the full check of the echo: a ',' outside them, a second '(' or ')', a
+    // "/*", a quote or a '?'.
+    bool check_echo = false;
     char* e = m;
     for (;; ++e) {
         const char_class kind = CLASS_OF[static_cast<unsigned char>(*e)];
@@ -315,9 +467,15 @@ char* parse_stmt(char* s, char* t, char** pending, output* out) {
             break;
         }
         if (kind == CHAR_OPEN) {
+            check_echo = check_echo || q != nullptr;
             q = q != nullptr ? q : e;
         } else if (kind == CHAR_CLOSE) {
+            check_echo = check_echo || close != nullptr;
             close = close != nullptr || q == nullptr ? close : e;
+        } else if (kind == CHAR_COMMA) {
+            check_echo = check_echo || q == nullptr || close != nullptr;
+        } else if (kind == CHAR_RARE || (kind == CHAR_SLASH && e[1] == '*')) {
+            check_echo = true;
         } else if (kind == CHAR_NUL || e[1] == '/') {
             const char saved = *e;
             *e = '\0'; // the quote ends where the comment begins
@@ -348,15 +506,19 @@ char* parse_stmt(char* s, char* t, char** pending, output* out) {
             report_line(SEVERITY_ERROR, "invalid parameters for %s", entry->name);
             return nullptr;
         }
-        if (entry->nparams == 0) {
-            parse_stmt0(*entry, out);
-        }
-    } else if (parse_stmt0(*entry, out)) {
+    } else if (entry->nparams != 0) {
         // This quote runs on past the ';' to the comment or the end of the line.
         char* comment = find_comment(e);
         report_quoting("invalid statement '%s'", s,
                        comment != nullptr ? comment : e + std::strlen(e));
         return nullptr;
+    }
+    // An indirect statement's text is not echoed, so C never sees it.
+    if (check_echo && !indirect && echo_breaks_program(m, e, entry->name)) {
+        return nullptr;
+    }
+    if (entry->nparams == 0) {
+        parse_stmt0(*entry, out); // only now that the statement holds, END ends the reading
     }
 
     if (indirect) {
@@ -472,12 +634,25 @@ bool translate_line(char* line, char* end, bool may_hold_nul, output* out) {
     return parse_line(line, end, out);
 }
 
+// Where the text of the first block begins: a UTF-8 byte-order mark, which some
+// editors put at the start of a file, is not part of the source.
+char* skip_byte_order_mark(char* block, size_t got) {
+    return got >= 3 && std::memcmp(block, "\xEF\xBB\xBF", 3) == 0 ? block + 3 : block;
+}
+
+// After the last line read: a splice at its end would join the frame's END or
+// "};" to it.
+bool ends_joined() {
+    return joins_statement(true);
+}
+
 // Each line is translated where it lies in the block it was read into; a line
 // that a read cuts off moves to the front of the block and the next read
 // continues it.
 read_result translate_lines(FILE* in, output* out, char* block) {
     bool failed = false;
     size_t carried = 0; // characters of a cut-off line at the front, CRs dropped
+    bool first_block = true;
     for (;;) {
         const size_t got = std::fread(block + carried, 1, INPUT_READ_SIZE, in);
         if (got == 0) {
@@ -488,7 +663,8 @@ read_result translate_lines(FILE* in, output* out, char* block) {
         // dropped or holds a NUL.
         const bool has_cr = std::memchr(block + carried, '\r', got) != nullptr;
         const bool has_nul = std::memchr(block, '\0', carried + got) != nullptr;
-        char* line = block;
+        char* line = first_block ? skip_byte_order_mark(block, got) : block;
+        first_block = false;
         for (char* lf = find_lf(line, stop); lf != nullptr;
              line = lf + 1, lf = find_lf(line, stop)) {
             char* end = has_cr ? drop_carriage_returns(line, lf) : lf;
@@ -499,7 +675,7 @@ read_result translate_lines(FILE* in, output* out, char* block) {
             ++linenum;
             // Nothing after the line holding END is read.
             if (end_stmt_found) {
-                return failed ? READ_LINES_FAILED : READ_OK;
+                return ends_joined() || failed ? READ_LINES_FAILED : READ_OK;
             }
         }
         char* end = has_cr ? drop_carriage_returns(line, stop) : stop;
@@ -513,19 +689,19 @@ read_result translate_lines(FILE* in, output* out, char* block) {
     if (std::ferror(in)) {
         return READ_ERROR;
     }
-    // Many editors end a file without a line feed; its last line is not read.
-    for (size_t i = 0; i < carried; ++i) {
-        if (block[i] != ' ' && block[i] != '\t') {
-            report_line(SEVERITY_WARNING, "last line has no line feed; ignored");
-            break;
-        }
+    // Many editors end a file without a line feed: its last line counts as if
+    // one followed.
+    if (carried > 0) {
+        failed = translate_line(block, block + carried, true, out) || failed;
+        ++linenum;
     }
-    return failed ? READ_LINES_FAILED : READ_OK;
+    return ends_joined() || failed ? READ_LINES_FAILED : READ_OK;
 }
 
 } // namespace
 
 read_result translate_source(FILE* in, output* out, char* block) {
+    splice_line = 0;
     const read_result result = translate_lines(in, out, block);
     settle_output(out); // the caller may reuse the block
     return result;

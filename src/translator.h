@@ -25,7 +25,7 @@ void write_opening(output* out, const char* array_name);
 void write_closing(output* out);
 
 // Reads the source a block at a time into `block` (INPUT_BUFFER_SIZE bytes),
-// translates each complete line and stops after the END line. CRs are
-// dropped wherever they stand; a last line without LF is dropped, with a warning
-// when it holds more than blanks.
+// translates each line and stops after the END line. A UTF-8 byte-order mark
+// at the start is skipped, CRs are dropped wherever they stand, and a last line
+// without LF is translated as if one followed.
 read_result translate_source(FILE* in, output* out, char* block);

@@ -1,4 +1,5 @@
 const uint8_t cr_only_line_ends[] = {
+// ORIGIN 4000ADDREGS;END;
 END
 };
 

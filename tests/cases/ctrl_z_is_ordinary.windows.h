@@ -1,6 +1,7 @@
 const uint8_t ctrl_z_is_ordinary[] = {
 // ORIGIN 0
+ADDREGS, // 
 END
 };
 
-// Code Size:  0 bytes
+// Code Size:  1 bytes

@@ -4,4 +4,4 @@ ADDA(1),
 END
 };
 
-// Code Size:  2 bytes
+// Code Size:  3 bytes

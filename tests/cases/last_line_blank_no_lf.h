@@ -1,6 +1,7 @@
 const uint8_t last_line_blank_no_lf[] = {
 // ORIGIN 0
 ADDREGS,
+ 	 
 END
 };
 
