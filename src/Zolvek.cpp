@@ -9,6 +9,7 @@
 #include "state.h"
 #include "translator.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -32,7 +33,7 @@ constexpr unsigned MAX_ARRAY_NAME_CHARS = 253;
 
 char input_buffer[INPUT_BUFFER_SIZE];
 char base_name[MAX_ARRAY_NAME_CHARS + 1];
-char output_name[4096];
+char output_name[PATH_CAPACITY];
 output header; // the header's bytes on their way to the file
 bool quiet = false;
 
@@ -54,7 +55,7 @@ int usage_exit() {
 int failure_exit(FILE* out) {
     const char* undeleted = discard_output(out);
     if (undeleted != nullptr) {
-        report(SEVERITY_ERROR, "unable to delete output file '%s'", undeleted);
+        report_failure(errno, "unable to delete output file '%s'", undeleted);
     }
     return usage_exit();
 }
@@ -98,14 +99,42 @@ const char* choose_array_name(const command_line& args) {
     return base_name;
 }
 
-// The header is written to -o, or else to the base name followed by ".h".
+// The header is written to -o, or else to the base name followed by ".h"; null
+// when that name is longer than any path the system accepts.
 const char* choose_output_name(const command_line& args) {
     if (args.output != nullptr) {
-        return args.output;
+        return std::strlen(args.output) < PATH_CAPACITY ? args.output : nullptr;
     }
-    const int length = static_cast<int>(std::strcspn(args.input, "."));
-    std::snprintf(output_name, sizeof output_name, "%.*s.h", length, args.input);
+    const size_t length = std::strcspn(args.input, ".");
+    if (length + sizeof ".h" > sizeof output_name) {
+        return nullptr;
+    }
+    std::memcpy(output_name, args.input, length);
+    std::memcpy(output_name + length, ".h", sizeof ".h");
     return output_name;
+}
+
+// Opens the header for writing, or reports why it cannot be (the input then
+// closed); null in that case.
+FILE* open_output(FILE* in, const char* output) {
+    output_refusal refusal = is_same_file(in, output) ? OUTPUT_IS_INPUT : OUTPUT_UNAVAILABLE;
+    errno = ENOENT; // an empty name names no file
+    FILE* out = refusal == OUTPUT_UNAVAILABLE && output[0] != '\0'
+                    ? begin_output(in, output, &refusal)
+                    : nullptr;
+    if (out != nullptr) {
+        return out;
+    }
+    const int reason = errno;
+    std::fclose(in);
+    if (refusal == OUTPUT_IS_INPUT) {
+        report(SEVERITY_ERROR, "output file '%s' is the input file\n", output);
+    } else if (refusal == OUTPUT_NAME_TOO_LONG) {
+        report(SEVERITY_ERROR, "output file name too long\n");
+    } else {
+        report_failure(reason, "unable to open output file '%s'", output);
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -139,14 +168,22 @@ int main(int argc, char** argv) {
         use_gnu_diagnostics(args.input);
     }
 
+    // Every name is settled before any file is opened.
+    const char* output = choose_output_name(args);
+    if (output == nullptr) {
+        report(SEVERITY_ERROR, "output file name too long\n");
+        return usage_exit();
+    }
     FILE* in = open_input(args.input);
+    int reason = errno;
     // A directory opens on some systems but cannot be read as a source.
     if (in != nullptr && is_directory(in)) {
         std::fclose(in);
         in = nullptr;
+        reason = EISDIR;
     }
     if (in == nullptr) {
-        report(SEVERITY_ERROR, "unable to open input file '%s'\n", args.input);
+        report_failure(reason, "unable to open input file '%s'\n", args.input);
         return usage_exit();
     }
     const char* array_name = choose_array_name(args);
@@ -162,20 +199,9 @@ int main(int argc, char** argv) {
         std::fclose(in);
         return usage_exit();
     }
-    const char* output = choose_output_name(args);
-
     // Writing the output must never touch the source.
-    bool output_is_input = is_same_file(in, output);
-    // An empty name names no file, though the system may resolve it to a directory.
-    FILE* out =
-        output_is_input || output[0] == '\0' ? nullptr : begin_output(in, output, &output_is_input);
-    if (output_is_input) {
-        report(SEVERITY_ERROR, "output file '%s' is the input file\n", output);
-        std::fclose(in);
-        return usage_exit();
-    }
+    FILE* out = open_output(in, output);
     if (out == nullptr) {
-        report(SEVERITY_ERROR, "unable to open output file '%s'", output);
         return usage_exit();
     }
     open_output_buffer(&header, out);
@@ -184,7 +210,7 @@ int main(int argc, char** argv) {
 
     const read_result result = translate_source(in, &header, input_buffer);
     if (result == READ_ERROR) {
-        report(SEVERITY_ERROR, "error reading input file '%s'", args.input);
+        report_failure(errno, "error reading input file '%s'", args.input);
     }
     if (result != READ_OK) {
         return failure_exit(out);
@@ -192,7 +218,8 @@ int main(int argc, char** argv) {
     write_closing(&header);
     const bool write_failed = flush_output(&header);
     if (write_failed || commit_output(out)) {
-        report(SEVERITY_ERROR, "error writing output file '%s'", output);
+        report_failure(write_failed ? header.error_number : errno, "error writing output file '%s'",
+                       output);
         return failure_exit(write_failed ? out : nullptr); // commit_output closes it
     }
 

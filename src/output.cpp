@@ -20,7 +20,10 @@ void write_all(output* out, const char* data, size_t size) {
         if (written < 0 && errno == EINTR) {
             continue;
         }
-        out->failed = written <= 0;
+        if (written <= 0) {
+            out->failed = true;
+            out->error_number = written < 0 ? errno : EIO;
+        }
         data += written > 0 ? written : 0;
         size -= written > 0 ? static_cast<size_t>(written) : 0;
     }
@@ -31,6 +34,7 @@ void write_all(output* out, const char* data, size_t size) {
 void open_output_buffer(output* out, FILE* file) {
     out->fd = fileno(file);
     out->failed = false;
+    out->error_number = 0;
     out->used = 0;
     out->staged = nullptr;
     out->staged_length = 0;

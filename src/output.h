@@ -8,6 +8,7 @@
 struct output {
     int fd;             // where the bytes go (a text-mode descriptor on Windows)
     bool failed;        // a write failed; later ones are skipped
+    int error_number;   // the system's reason for that failure
     size_t used;        // bytes waiting in data
     const char* staged; // text put with put_in_place, still where it lies
     size_t staged_length;

@@ -3,7 +3,16 @@
 // leaves a partial header under the header's name.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
+
+// The longest path the system accepts, in bytes with the closing NUL: longer
+// names are refused, never cut short.
+#ifdef _WIN32
+constexpr size_t PATH_CAPACITY = 32768;
+#else
+constexpr size_t PATH_CAPACITY = 4096;
+#endif
 
 // Opens the null device on each standard stream that is closed, so that no file
 // opened later takes its place and receives the diagnostics. Failed writes to a
@@ -27,20 +36,29 @@ bool is_directory(FILE* file);
 // spelling of the same path included).
 bool is_same_file(FILE* file, const char* path);
 
-// Starts writing the header named path. A regular file (or a missing one) is
-// written to a new temporary file beside it, so the name holds the earlier
-// header until commit_output puts the complete one in its place; a device or
-// FIFO is written directly. From here until commit_output or discard_output,
-// an interrupting signal deletes the temporary file and the header name before
-// the process ends with it. Null when the header cannot be written; *is_input
-// is then set when the reason is that it is the input file.
-FILE* begin_output(FILE* input, const char* path, bool* is_input);
+// Why begin_output gave no output.
+enum output_refusal {
+    OUTPUT_UNAVAILABLE,   // the system refused it; errno says why
+    OUTPUT_IS_INPUT,      // it is the input file
+    OUTPUT_NAME_TOO_LONG, // the name, or its temporary file's, exceeds the system's limits
+};
+
+// Starts writing the header named path. A regular file (or a missing one, or
+// the missing target of a link) is written to a new temporary file beside it,
+// so the name holds the earlier header until commit_output puts the complete
+// one in its place; a device or FIFO is written directly. From here until the
+// commit begins, an interrupting signal deletes the temporary file and the
+// header name before the process ends with it. Null when the header cannot be
+// written, with the reason in *refusal.
+FILE* begin_output(FILE* input, const char* path, output_refusal* refusal);
 
 // Closes the output and puts it in place. True when a write, the close or the
-// replacement failed; the caller then calls discard_output.
+// replacement failed; the caller then calls discard_output. Once the
+// replacement has begun, a signal waits for it, and then ends the process
+// without undoing it.
 bool commit_output(FILE* out);
 
 // After a failure: closes the output unless it is null (already closed), removes
 // the temporary file and the header name (never a device). Returns the name that
-// could not be deleted, or null.
+// could not be deleted, or null; errno then says why.
 const char* discard_output(FILE* out);

@@ -11,14 +11,13 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
 
 namespace {
-
-constexpr size_t PATH_CAPACITY = 32768; // the longest path Windows accepts
 
 char header_path[PATH_CAPACITY]; // the name the header is written under
 char temp_path[PATH_CAPACITY];   // its temporary file, or "" when written directly
@@ -69,6 +68,34 @@ bool set_delete_on_close(HANDLE handle, bool on) {
     disposition.DeleteFile = on ? TRUE : FALSE;
     return SetFileInformationByHandle(handle, FileDispositionInfo, &disposition,
                                       sizeof disposition) != 0;
+}
+
+// Sets errno to the closest C reason for the system's last error, so that the
+// driver reports every failure one way.
+void set_errno_from_last_error() {
+    switch (GetLastError()) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        errno = ENOENT;
+        break;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        errno = EACCES;
+        break;
+    case ERROR_TOO_MANY_OPEN_FILES:
+        errno = EMFILE;
+        break;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        errno = ENOSPC;
+        break;
+    case ERROR_FILENAME_EXCED_RANGE:
+        errno = ENAMETOOLONG;
+        break;
+    default:
+        errno = EIO;
+    }
 }
 
 bool starts_with(const wchar_t* text, const wchar_t* prefix) {
@@ -143,17 +170,22 @@ bool is_device(const wchar_t* path) {
     return device;
 }
 
-// ".prog.h.zolvek-XXXXXX" beside the header, created new so that no other file
-// is ever opened in its place.
+// ".prog.h.zolvek-XXXXXX" beside the header, or ".zolvek-XXXXXX" where that
+// would exceed the 255 characters of one name, created new so that no other
+// file is ever opened in its place.
 HANDLE create_temp(const char* path) {
     const char* slash = std::strrchr(path, '\\');
     const char* other = std::strrchr(path, '/');
     slash = other != nullptr && (slash == nullptr || other > slash) ? other : slash;
     const int dir_length = slash != nullptr ? static_cast<int>(slash - path + 1) : 0;
+    const char* name = path + dir_length;
+    const bool fits = std::strlen(name) + 15 <= 255;
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
         const unsigned suffix = (GetCurrentProcessId() * 131u + attempt) & 0xFFFFFFu;
-        const int length = std::snprintf(temp_path, sizeof temp_path, "%.*s.%s.zolvek-%06X",
-                                         dir_length, path, path + dir_length, suffix);
+        const int length = fits ? std::snprintf(temp_path, sizeof temp_path, "%.*s.%s.zolvek-%06X",
+                                                dir_length, path, name, suffix)
+                                : std::snprintf(temp_path, sizeof temp_path, "%.*s.zolvek-%06X",
+                                                dir_length, path, suffix);
         if (length <= 0 || static_cast<size_t>(length) >= sizeof temp_path ||
             !to_long_path(temp_path, temp_wide)) {
             break;
@@ -240,26 +272,32 @@ bool is_same_file(FILE* file, const char* path) {
     return same;
 }
 
-FILE* begin_output(FILE* input, const char* path, bool* is_input) {
-    *is_input = false;
+FILE* begin_output(FILE* input, const char* path, output_refusal* refusal) {
+    *refusal = OUTPUT_UNAVAILABLE;
     temp_path[0] = '\0';
     if (std::strlen(path) >= sizeof header_path || !to_long_path(path, header_wide)) {
+        *refusal = OUTPUT_NAME_TOO_LONG;
         return nullptr;
     }
     std::strcpy(header_path, path);
     const DWORD attributes = GetFileAttributesW(header_wide);
     if (attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
+        errno = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? EISDIR : EACCES;
         return nullptr; // a read-only header is refused, as opening it would be
     }
     if (is_device(header_wide)) {
         if (is_same_file(input, path)) {
-            *is_input = true;
+            *refusal = OUTPUT_IS_INPUT;
             return nullptr;
         }
         HANDLE handle = CreateFileW(header_wide, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        return handle != INVALID_HANDLE_VALUE ? stream_on(handle) : nullptr;
+        if (handle == INVALID_HANDLE_VALUE) {
+            set_errno_from_last_error();
+            return nullptr;
+        }
+        return stream_on(handle);
     }
     output_state = WRITING;
     SetConsoleCtrlHandler(delete_output_on_control, TRUE);
@@ -273,6 +311,8 @@ FILE* begin_output(FILE* input, const char* path, bool* is_input) {
     }
     temp_handle = create_temp(path);
     if (temp_handle == INVALID_HANDLE_VALUE || !set_delete_on_close(temp_handle, true)) {
+        set_errno_from_last_error();
+        const int reason = errno;
         if (temp_handle != INVALID_HANDLE_VALUE) {
             CloseHandle(temp_handle);
             DeleteFileW(temp_wide);
@@ -283,6 +323,8 @@ FILE* begin_output(FILE* input, const char* path, bool* is_input) {
             release_old_header();
         }
         output_state = IDLE;
+        *refusal = reason == ENAMETOOLONG ? OUTPUT_NAME_TOO_LONG : OUTPUT_UNAVAILABLE;
+        errno = reason;
         return nullptr;
     }
     return stream_on(temp_handle);
@@ -306,6 +348,9 @@ bool commit_output(FILE* out) {
     }
     failed = failed || MoveFileExW(temp_wide, header_wide,
                                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0;
+    if (failed) {
+        set_errno_from_last_error();
+    }
     output_state = failed ? WRITING : IDLE;
     return failed;
 }
@@ -316,14 +361,20 @@ const char* discard_output(FILE* out) {
     }
     release_old_header(); // and so is the earlier header
     const char* undeleted = nullptr;
+    int reason = 0;
     if (temp_path[0] != '\0') {
         if (!DeleteFileW(temp_wide) && GetLastError() != ERROR_FILE_NOT_FOUND) {
             undeleted = temp_path;
+            set_errno_from_last_error();
+            reason = errno;
         }
         if (!delete_header()) {
             undeleted = header_path;
+            set_errno_from_last_error();
+            reason = errno;
         }
     }
     output_state = IDLE;
+    errno = reason;
     return undeleted;
 }

@@ -199,6 +199,12 @@ bool joins_statement(bool holds_statement) {
     return true;
 }
 
+// Whether a line whose first non-blank character is at `first` holds a
+// statement: anything but a blank line or a comment.
+bool holds_statement(const char* first) {
+    return *first != '\0' && !(first[0] == '/' && first[1] == '/');
+}
+
 // At the end of the text that a translated line gives the header.
 void note_line_end(const char* text, const char* end) {
     splice_line = ends_in_line_splice(text, end) ? linenum : 0;
@@ -352,8 +358,7 @@ bool parse_line(char* line, char* end, output* out) {
     if (*first == '\0' && !stmt_found) {
         return false; // blank lines before the first statement are not copied
     }
-    const bool holds_statement = *first != '\0' && !(first[0] == '/' && first[1] == '/');
-    const bool joined = joins_statement(holds_statement);
+    const bool joined = joins_statement(holds_statement(first));
     if (!stmt_found) {
         if (!parse_comment(line, out)) {
             note_line_end(line, end);
@@ -627,6 +632,7 @@ bool is_too_long(const char* line, const char* end) {
 bool translate_line(char* line, char* end, bool may_hold_nul, output* out) {
     // A NUL would silently cut the rest of the line out of the translation.
     if (may_hold_nul && std::memchr(line, '\0', static_cast<size_t>(end - line)) != nullptr) {
+        joins_statement(holds_statement(skip_blanks(line))); // the line before is judged first
         report_line(SEVERITY_ERROR, "contains a NUL character");
         return true;
     }

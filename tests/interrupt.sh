@@ -114,3 +114,28 @@ echo '// ORIGIN 0' >my-prog.ep
 "$bin" my-prog.ep <&- >&- 2>&- || fail "closed standard streams: exit status $?"
 ! grep -q warning my-prog.h || fail "closed standard streams: a diagnostic went into the header"
 echo "closed standard streams: the header holds no diagnostic"
+
+# A signal before the output stage leaves everything as it was; one after the
+# commit leaves the complete header. Each waits until the run is blocked there.
+await_blocked() { # PID WCHAN-PATTERN
+  # shellcheck disable=SC2053 # $2 is a pattern
+  for _ in $(seq 500); do [[ "$(cat "/proc/$1/wchan" 2>/dev/null)" == $2 ]] && return; sleep 0.01; done
+  fail "the run never blocked in $2"
+}
+rm -f prog.ep && mkfifo prog.ep && echo "old header" >prog.h
+"$bin" prog.ep >stdout 2>stderr &
+pid=$!
+await_blocked $pid wait_for_partner # opening the input FIFO
+kill -TERM $pid && status=0 && wait $pid || status=$?
+[ $status = 143 ] && [ "$(cat prog.h)" = "old header" ] || fail "SIGTERM while opening: $status, $(ls -A)"
+rm -f prog.ep && printf '// ORIGIN 0\nADDREGS;\n' >prog.ep && mkfifo full
+exec 5<>full # standard output is a pipe, filled so the banner fits and the summary blocks
+banner=$("$bin" --help | head -n 5 | wc -c)
+head -c $((65536 - banner)) /dev/zero >&5
+"$bin" prog.ep >full 2>stderr &
+pid=$!
+await_blocked $pid '*pipe_write'
+kill -TERM $pid && status=0 && wait $pid || status=$?
+exec 5>&-
+[ $status = 143 ] && tail -n 1 prog.h | grep -q "Code Size:  1 bytes" || fail "SIGTERM after the commit: $status"
+echo "SIGTERM while the input opens, and after the commit: the earlier, then the new header stays"
