@@ -212,6 +212,7 @@ int main(int argc, char** argv) {
     if (result == READ_ERROR) {
         report_failure(errno, "error reading input file '%s'", args.input);
     }
+    std::fclose(in); // all of it that is needed has been read
     if (result != READ_OK) {
         return failure_exit(out);
     }
@@ -227,6 +228,5 @@ int main(int argc, char** argv) {
         std::printf("Origin:  0x%08X%s", static_cast<unsigned>(origin), "\n");
         std::printf("Code Size:  %u bytes%s", static_cast<unsigned>(pc - origin), "\n");
     }
-    std::fclose(in);
     return 0;
 }
