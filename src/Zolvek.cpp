@@ -147,7 +147,8 @@ int main(int argc, char** argv) {
     static char stdout_buffer[BUFSIZ]; // the banner comes before any message in a merged log
     std::setvbuf(stdout, stdout_buffer, _IOLBF, sizeof stdout_buffer);
 #endif
-    argv = utf8_arguments(&argc, argv);
+    int invalid_argument = 0;
+    argv = utf8_arguments(&argc, argv, &invalid_argument);
     if (argc > 0 && argv[0] != nullptr) {
         asname = argv[0];
     }
@@ -159,6 +160,10 @@ int main(int argc, char** argv) {
     }
     if (!quiet) {
         print_banner();
+    }
+    if (invalid_argument != 0) {
+        report(SEVERITY_ERROR, "argument %d is not valid Unicode\n", invalid_argument);
+        return usage_exit();
     }
     const int status = handle_options(args);
     if (status >= 0) {

@@ -22,8 +22,9 @@ void guard_standard_streams();
 
 // The command line's words in UTF-8 where the system gives them in another form
 // (Windows, whose ANSI arguments would replace some characters with look-alikes);
-// elsewhere argv itself.
-char** utf8_arguments(int* argc, char** argv);
+// elsewhere argv itself. *invalid is set to the number (from 1 after the
+// program's name) of the first argument that is not valid Unicode, else 0.
+char** utf8_arguments(int* argc, char** argv, int* invalid);
 
 // Opens the source for reading in text mode, as fopen(path, "r") does, for a name
 // of any length the system allows.

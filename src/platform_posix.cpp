@@ -173,7 +173,8 @@ void guard_standard_streams() {
     signal(SIGXFSZ, SIG_IGN);
 }
 
-char** utf8_arguments(int*, char** argv) {
+char** utf8_arguments(int*, char** argv, int* invalid) {
+    *invalid = 0;
     return argv; // file names are bytes here, passed on unchanged
 }
 

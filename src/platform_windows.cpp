@@ -24,6 +24,9 @@ char temp_path[PATH_CAPACITY];   // its temporary file, or "" when written direc
 // The same two as full paths, which the 260-character limit does not apply to.
 wchar_t header_wide[PATH_CAPACITY];
 wchar_t temp_wide[PATH_CAPACITY];
+// Where a header name that is a link leads, which is replaced in its place; ""
+// when the name is no link.
+wchar_t target_wide[PATH_CAPACITY];
 HANDLE temp_handle = INVALID_HANDLE_VALUE;
 HANDLE old_header = INVALID_HANDLE_VALUE; // the earlier header, marked for deletion
 
@@ -123,9 +126,74 @@ bool to_long_path(const char* path, wchar_t* out) {
                          full + (unc ? 1 : 0)) > 0;
 }
 
+bool is_reparse_point(HANDLE handle) {
+    FILE_ATTRIBUTE_TAG_INFO info;
+    return GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &info, sizeof info) != 0 &&
+           (info.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+bool final_path(const wchar_t* path, wchar_t* out) {
+    HANDLE handle = CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    const DWORD length = GetFinalPathNameByHandleW(handle, out, PATH_CAPACITY, 0);
+    CloseHandle(handle);
+    return length > 0 && length < PATH_CAPACITY;
+}
+
+// Puts in target_wide where the existing header name leads when the name is a
+// link: a reparse point where the system shows one, or (as under Wine, which
+// shows a link as a plain file) a name whose final path is not its directory's
+// followed by the name.
+void find_link_target() {
+    target_wide[0] = L'\0';
+    HANDLE handle = CreateFileW(
+        header_wide, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return; // no header yet
+    }
+    const bool reparse = is_reparse_point(handle);
+    CloseHandle(handle);
+    static wchar_t target[PATH_CAPACITY];
+    static wchar_t directory[PATH_CAPACITY];
+    if (!final_path(header_wide, target)) {
+        return; // a link that leads nowhere is replaced like a missing header
+    }
+    const wchar_t* name = std::wcsrchr(header_wide, L'\\');
+    std::wcsncpy(directory, header_wide, static_cast<size_t>(name - header_wide));
+    directory[name - header_wide] = L'\0';
+    const size_t length = std::wcslen(target);
+    if (reparse || !final_path(directory, directory) ||
+        std::wcslen(directory) + std::wcslen(name) != length ||
+        _wcsnicmp(target, directory, std::wcslen(directory)) != 0 ||
+        _wcsicmp(target + std::wcslen(directory), name) != 0) {
+        std::wcscpy(target_wide, target);
+    }
+}
+
+// Removes the header name. A link goes only where the system lets it go alone
+// (a reparse point opened as itself); else it stays, since deleting it would
+// delete the file it leads to.
 bool delete_header() {
-    return DeleteFileW(header_wide) != 0 || GetLastError() == ERROR_FILE_NOT_FOUND ||
-           GetLastError() == ERROR_PATH_NOT_FOUND;
+    if (target_wide[0] == L'\0') {
+        return DeleteFileW(header_wide) != 0 || GetLastError() == ERROR_FILE_NOT_FOUND ||
+               GetLastError() == ERROR_PATH_NOT_FOUND;
+    }
+    HANDLE link = CreateFileW(
+        header_wide, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (link == INVALID_HANDLE_VALUE) {
+        return GetLastError() == ERROR_FILE_NOT_FOUND;
+    }
+    const bool deleted = is_reparse_point(link) && set_delete_on_close(link, true);
+    CloseHandle(link);
+    if (!deleted) {
+        SetLastError(ERROR_ACCESS_DENIED);
+    }
+    return deleted;
 }
 
 void release_old_header() {
@@ -135,14 +203,34 @@ void release_old_header() {
     }
 }
 
-// Ctrl-C, Ctrl-Break or closing the console. The temporary file and the earlier
-// header go with the process; returning FALSE lets the default handler end it
-// with the usual status.
+// Ctrl-C, Ctrl-Break or closing the console. Before the commit, the temporary
+// file and the earlier header go with the process; once the commit has begun,
+// it is completed first and not undone (a commit that failed is a failure).
+// Returning FALSE lets the default handler end the process with the usual status.
 BOOL WINAPI delete_output_on_control(DWORD) {
+    while (output_state == COMMITTING) {
+        Sleep(1);
+    }
     if (InterlockedCompareExchange(&output_state, INTERRUPTED, WRITING) == WRITING) {
         delete_header();
+        DeleteFileW(temp_wide); // unmarked if a failed commit unmarked it
     }
     return FALSE;
+}
+
+// Test hook: with ZOLVEK_TEST_COMMIT_FILE naming a file, the commit creates it
+// once it has begun and goes on when it is gone, so that a test can act inside
+// the commit without timing it.
+void hold_commit_for_test() {
+    static wchar_t path[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableW(L"ZOLVEK_TEST_COMMIT_FILE", path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        return;
+    }
+    CloseHandle(CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    while (GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES) {
+        Sleep(10);
+    }
 }
 
 FILE* stream_on(HANDLE handle) {
@@ -170,24 +258,24 @@ bool is_device(const wchar_t* path) {
     return device;
 }
 
-// ".prog.h.zolvek-XXXXXX" beside the header, or ".zolvek-XXXXXX" where that
-// would exceed the 255 characters of one name, created new so that no other
-// file is ever opened in its place.
-HANDLE create_temp(const char* path) {
-    const char* slash = std::strrchr(path, '\\');
-    const char* other = std::strrchr(path, '/');
-    slash = other != nullptr && (slash == nullptr || other > slash) ? other : slash;
-    const int dir_length = slash != nullptr ? static_cast<int>(slash - path + 1) : 0;
-    const char* name = path + dir_length;
-    const bool fits = std::strlen(name) + 15 <= 255;
+// ".prog.h.zolvek-XXXXXX" beside the file that is replaced (a full path), or
+// ".zolvek-XXXXXX" where that would exceed the 255 characters of one name,
+// created new so that no other file is ever opened in its place. Its name in
+// UTF-8, without the long-path prefix, goes to temp_path for messages.
+HANDLE create_temp(const wchar_t* replaced) {
+    const wchar_t* name = std::wcsrchr(replaced, L'\\') + 1;
+    const int dir_length = static_cast<int>(name - replaced);
+    const bool fits = std::wcslen(name) + 15 <= 255;
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
         const unsigned suffix = (GetCurrentProcessId() * 131u + attempt) & 0xFFFFFFu;
-        const int length = fits ? std::snprintf(temp_path, sizeof temp_path, "%.*s.%s.zolvek-%06X",
-                                                dir_length, path, name, suffix)
-                                : std::snprintf(temp_path, sizeof temp_path, "%.*s.zolvek-%06X",
-                                                dir_length, path, suffix);
-        if (length <= 0 || static_cast<size_t>(length) >= sizeof temp_path ||
-            !to_long_path(temp_path, temp_wide)) {
+        const int length = fits ? std::swprintf(temp_wide, PATH_CAPACITY, L"%.*ls.%ls.zolvek-%06X",
+                                                dir_length, replaced, name, suffix)
+                                : std::swprintf(temp_wide, PATH_CAPACITY, L"%.*ls.zolvek-%06X",
+                                                dir_length, replaced, suffix);
+        const wchar_t* shown = starts_with(temp_wide, L"\\\\?\\") ? temp_wide + 4 : temp_wide;
+        if (length <= 0 || WideCharToMultiByte(CP_UTF8, 0, shown, -1, temp_path, sizeof temp_path,
+                                               nullptr, nullptr) == 0) {
+            SetLastError(ERROR_FILENAME_EXCED_RANGE);
             break;
         }
         HANDLE handle =
@@ -203,11 +291,12 @@ HANDLE create_temp(const char* path) {
 
 } // namespace
 
-char** utf8_arguments(int* argc, char** argv) {
+char** utf8_arguments(int* argc, char** argv, int* invalid) {
     // Taken as UTF-16: the ANSI arguments would turn a name the code page cannot
     // represent into a look-alike ("ｐｒｏｇ.ep" into "prog.ep").
     static char storage[3 * 32768 + 16384];
     static char* arguments[16385];
+    *invalid = 0;
     int count = 0;
     wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
     if (wide == nullptr || count > 16384) {
@@ -216,8 +305,13 @@ char** utf8_arguments(int* argc, char** argv) {
     char* next = storage;
     for (int i = 0; i < count; ++i) {
         const int room = static_cast<int>(storage + sizeof storage - next);
-        const int length =
-            WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, next, room, nullptr, nullptr);
+        // An unpaired surrogate would become U+FFFD and name another file.
+        int length = WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, wide[i], -1, next, room,
+                                         nullptr, nullptr);
+        if (length == 0 && GetLastError() == ERROR_NO_UNICODE_TRANSLATION) {
+            *invalid = *invalid != 0 ? *invalid : i;
+            length = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, next, room, nullptr, nullptr);
+        }
         if (length == 0) {
             LocalFree(wide);
             return argv;
@@ -299,17 +393,21 @@ FILE* begin_output(FILE* input, const char* path, output_refusal* refusal) {
         }
         return stream_on(handle);
     }
+    find_link_target();
     output_state = WRITING;
     SetConsoleCtrlHandler(delete_output_on_control, TRUE);
     // The earlier header goes when the process ends, unless the new one replaces
-    // it: no stale header survives even TerminateProcess.
-    old_header =
-        CreateFileW(header_wide, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    // it: no stale header survives even TerminateProcess. Nothing reached
+    // through a link is marked: the mark would land on the link's target.
+    old_header = target_wide[0] != L'\0'
+                     ? INVALID_HANDLE_VALUE
+                     : CreateFileW(header_wide, DELETE,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (old_header != INVALID_HANDLE_VALUE && !set_delete_on_close(old_header, true)) {
         release_old_header();
     }
-    temp_handle = create_temp(path);
+    temp_handle = create_temp(target_wide[0] != L'\0' ? target_wide : header_wide);
     if (temp_handle == INVALID_HANDLE_VALUE || !set_delete_on_close(temp_handle, true)) {
         set_errno_from_last_error();
         const int reason = errno;
@@ -335,8 +433,8 @@ bool commit_output(FILE* out) {
     if (temp_path[0] == '\0') {
         return std::fclose(out) != 0 || failed;
     }
-    // From here the console handler leaves the header alone; if it got here
-    // first, the process is ending with Ctrl-C and must not report success.
+    // From here the console handler waits for the commit; if it got here first,
+    // the process is ending with Ctrl-C and must not report success.
     if (InterlockedCompareExchange(&output_state, COMMITTING, WRITING) != WRITING) {
         Sleep(INFINITE);
     }
@@ -346,7 +444,9 @@ bool commit_output(FILE* out) {
         failed = !set_delete_on_close(old_header, false);
         release_old_header();
     }
-    failed = failed || MoveFileExW(temp_wide, header_wide,
+    hold_commit_for_test();
+    // A link stays: the file it leads to is replaced.
+    failed = failed || MoveFileExW(temp_wide, target_wide[0] != L'\0' ? target_wide : header_wide,
                                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0;
     if (failed) {
         set_errno_from_last_error();

@@ -92,6 +92,34 @@ if [ -n "$wine" ]; then
     [ -z "$left" ] || fail "round $round: left $left"
   done
   echo "TerminateProcess and Ctrl-C near the end: no partial header, no success without one"
+  # Held inside the commit by the program's test hook: Ctrl-C lets the commit
+  # complete; TerminateProcess leaves the earlier header (and the temporary file).
+  for signal in INT KILL; do
+    echo "old header" >prog.h
+    ZOLVEK_TEST_COMMIT_FILE=committing $wine "$bin" -o prog.h good.ep >stdout 2>stderr &
+    pid=$!
+    for _ in $(seq 500); do [ -e committing ] && break; sleep 0.02; done
+    kill -s $signal $pid
+    [ $signal = KILL ] || rm committing
+    wait $pid || true
+    rm -f committing
+    expected="Code Size:" && [ $signal = INT ] || expected="old header"
+    for _ in $(seq 100); do grep -q "$expected" prog.h 2>/dev/null && break; sleep 0.05; done
+    grep -q "$expected" prog.h || fail "SIG$signal inside the commit: $(cat prog.h)"
+    [ $signal = KILL ] || [ -z "$(ls -A | grep '^[.]prog')" ] || fail "Ctrl-C in the commit: left $(ls -A)"
+    rm -f .prog.h.zolvek-*
+  done
+  echo "Ctrl-C inside the commit: the new header; TerminateProcess: the earlier one"
+
+  # A drive-relative name: the header and its temporary file beside the source.
+  rm -f good.h && $wine "$bin" Z:good.ep >stdout 2>stderr || fail "Z:good.ep: status $?"
+  grep -q "Code Size" good.h && [ -z "$(ls -A | grep '^[.]good')" ] || fail "Z:good.ep: $(ls -A)"
+  echo "drive-relative name: converted beside the source"
+
+  # An unpaired surrogate in an argument would name another file.
+  status=0 && $wine "$3" --surrogate "$bin" >stdout 2>stderr || status=$?
+  [ $status = 1 ] && grep -q "argument 2 is not valid Unicode" stderr || fail "surrogate: $status"
+  echo "an argument that is not valid Unicode: refused"
   exit 0
 fi
 
