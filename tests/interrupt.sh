@@ -111,6 +111,10 @@ if [ -n "$wine" ]; then
   done
   echo "Ctrl-C inside the commit: the new header; TerminateProcess: the earlier one"
 
+  # The null device is written directly and never deleted.
+  $wine "$bin" -o NUL good.ep >stdout 2>stderr || fail "-o NUL: status $?"
+  [ -z "$(ls -A | grep -i '^[.]*nul')" ] || fail "-o NUL: left $(ls -A)"
+
   # A drive-relative name: the header and its temporary file beside the source.
   rm -f good.h && $wine "$bin" Z:good.ep >stdout 2>stderr || fail "Z:good.ep: status $?"
   grep -q "Code Size" good.h && [ -z "$(ls -A | grep '^[.]good')" ] || fail "Z:good.ep: $(ls -A)"
