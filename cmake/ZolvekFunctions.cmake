@@ -1,59 +1,84 @@
-# zolvek_add_header(<target> <file.ep>...)
+# zolvek_add_header(<target> <file.ep>... [NAME <name>] [SCOPE PRIVATE|PUBLIC|INTERFACE]
+#                   [OUTPUT_VARIABLE <var>])
 #
-# Converts each Event Processor source into a header in the build tree and adds
-# that directory to the target's include path: <target's binary dir>/zolvek_<target>
-# gets <base>.h holding <base>[], where <base> is the source's file name up to its
-# first '.' (prog.ep gives prog.h holding prog[]). Editing a source regenerates its
-# header; a faulty source fails the build with messages that name the source's
-# own path and line, as a compiler's do.
+# Converts each Event Processor source into a header in the build tree,
+# <target's binary dir>/zolvek_<target>/<name>.h holding the array <name>[], and
+# adds that directory to the target's include path. <name> is the source's file
+# name up to its first '.', made a C identifier: every character but an ASCII
+# letter, digit or '_' becomes '_', and a leading digit gets a '_' in front
+# (rtc-wake.ep gives rtc_wake.h holding rtc_wake[], 2nd.ep gives _2nd). NAME sets
+# it for a single source. SCOPE is that of the include directory: by default
+# INTERFACE for an INTERFACE library (a header library that other targets link)
+# and PRIVATE otherwise. OUTPUT_VARIABLE receives the headers' paths. Editing a
+# source regenerates its header; a faulty source fails the build with messages
+# that name the source's own path and line, as a compiler's do.
 function(zolvek_add_header target)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "NAME;SCOPE;OUTPUT_VARIABLE" "")
+  set(sources ${arg_UNPARSED_ARGUMENTS})
   if(NOT TARGET ${target})
     message(FATAL_ERROR "zolvek_add_header: '${target}' is not a target")
   endif()
-  if(NOT ARGN)
+  if(NOT sources)
     message(FATAL_ERROR "zolvek_add_header(${target}): no .ep source given")
+  endif()
+  list(LENGTH sources count)
+  if(arg_NAME AND count GREATER 1)
+    message(FATAL_ERROR "zolvek_add_header(${target}): NAME names the array of one source only")
+  endif()
+  get_target_property(type ${target} TYPE)
+  if(NOT arg_SCOPE)
+    set(arg_SCOPE PRIVATE)
+    if(type STREQUAL "INTERFACE_LIBRARY")
+      set(arg_SCOPE INTERFACE)
+    endif()
   endif()
   get_target_property(binary_dir ${target} BINARY_DIR)
   set(out_dir "${binary_dir}/zolvek_${target}")
   file(MAKE_DIRECTORY "${out_dir}")
 
-  get_target_property(known ${target} ZOLVEK_BASE_NAMES)
+  get_target_property(known ${target} ZOLVEK_ARRAY_NAMES)
+  get_target_property(known_sources ${target} ZOLVEK_SOURCES)
   if(NOT known)
     set(known "")
+    set(known_sources "")
   endif()
   set(headers "")
-  foreach(source IN LISTS ARGN)
+  foreach(source IN LISTS sources)
     get_filename_component(source_path "${source}" ABSOLUTE)
     get_filename_component(file_name "${source_path}" NAME)
-    # The tool cuts the name at its first '.'.
-    string(FIND "${file_name}" "." dot)
-    if(dot EQUAL -1)
-      set(base "${file_name}")
-    else()
-      string(SUBSTRING "${file_name}" 0 ${dot} base)
+    string(REGEX REPLACE "[.].*$" "" name "${file_name}")
+    string(MAKE_C_IDENTIFIER "${name}" name)
+    if(arg_NAME)
+      set(name "${arg_NAME}")
     endif()
-    if(base IN_LIST known)
-      message(FATAL_ERROR "zolvek_add_header(${target}): '${source}' would write ${base}.h, "
-                          "which another source of this target already writes; "
-                          "give the sources different base names")
+    list(FIND known "${name}" other)
+    if(NOT other EQUAL -1)
+      list(GET known_sources ${other} other_source)
+      message(FATAL_ERROR "zolvek_add_header(${target}): '${source}' and '${other_source}' "
+                          "would both write ${name}.h; give one of them another NAME")
     endif()
-    list(APPEND known "${base}")
+    list(APPEND known "${name}")
+    list(APPEND known_sources "${source}")
 
-    set(header "${out_dir}/${base}.h")
+    set(header "${out_dir}/${name}.h")
     add_custom_command(
       OUTPUT "${header}"
-      COMMAND Zolvek::Zolvek -q --diagnostics=gnu -o "${header}" -n "${base}" "${source_path}"
-      DEPENDS "${source_path}" Zolvek::Zolvek
-      COMMENT "Converting ${source} into ${base}.h"
+      COMMAND Zolvek::Zolvek -q --diagnostics=gnu -o "${header}" -n "${name}" "${source_path}"
+      DEPENDS "${source_path}" Zolvek::Zolvek "$<TARGET_FILE:Zolvek::Zolvek>"
+      COMMENT "Converting ${source} into ${name}.h"
       VERBATIM)
     list(APPEND headers "${header}")
   endforeach()
-  set_property(TARGET ${target} PROPERTY ZOLVEK_BASE_NAMES "${known}")
+  set_target_properties(${target} PROPERTIES ZOLVEK_ARRAY_NAMES "${known}"
+                                             ZOLVEK_SOURCES "${known_sources}")
   # A Zolvek built for the build machine within a cross build comes first.
   get_property(host_build GLOBAL PROPERTY ZOLVEK_HOST_BUILD)
   if(host_build)
     add_dependencies(${target} ${host_build})
   endif()
   target_sources(${target} PRIVATE ${headers})
-  target_include_directories(${target} PRIVATE "${out_dir}")
+  target_include_directories(${target} ${arg_SCOPE} "$<BUILD_INTERFACE:${out_dir}>")
+  if(arg_OUTPUT_VARIABLE)
+    set(${arg_OUTPUT_VARIABLE} "${headers}" PARENT_SCOPE)
+  endif()
 endfunction()

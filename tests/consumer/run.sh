@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Installs Zolvek into a temporary prefix and builds the consumer project against
-# it: headers land in the build tree with the right sizes, an edited source is
-# converted again, a faulty source fails the build with Zolvek's message, and two
-# sources with one base name are refused at configure time. Then the same
-# consumer builds with Zolvek taken in by add_subdirectory, and both ways again as
-# a cross build for a bare-metal ARM target.
+# it: headers land in the build tree with the right sizes and C names, an edited
+# source is converted again, a faulty source fails the build with Zolvek's
+# message, and two sources with one array name are refused at configure time.
+# Then the same consumer builds with Zolvek taken in by add_subdirectory, and both
+# ways again as a cross build for a bare-metal ARM target (skipped, status 77,
+# without arm-none-eabi-gcc): with the cross compilers in CC and CXX, the host
+# Zolvek is built again after a change to its sources and only then, and a wrong
+# ZOLVEK_EXECUTABLE fails at configure time.
 set -euo pipefail
 zolvek_build=$1
 zolvek_source=$2
@@ -13,51 +16,60 @@ trap 'rm -rf "$work"' EXIT
 cmake --install "$zolvek_build" --prefix "$work/prefix" >/dev/null
 cp -r "$zolvek_source/tests/consumer" "$work/src"
 bash "$zolvek_source/tests/compile/prelude.sh" >"$work/src/prelude.h"
+# A copy of Zolvek's sources, which the test may touch.
+mkdir "$work/zolvek" && cp -r "$zolvek_source"/{CMakeLists.txt,src,cmake,man,README.md} "$work/zolvek"
 
+fail() { cat "$work/log"; echo "$*"; exit 1; }
 code_size() { sed -n 's|^// Code Size:  \([0-9]*\) bytes$|\1|p' "$(find "$1" -name "$2.h")"; }
+code_sizes() { for a in first second again rtc_wake _2nd; do printf "%s " "$(code_size "$1" $a)"; done; }
 build_and_check() {
-  cmake --build "$1" >"$work/log" 2>&1 || { cat "$work/log"; return 1; }
-  [ "$("$1/consumer")" = "$(code_size "$1" first) $(code_size "$1" second)" ] ||
-    { echo "array sizes $("$1/consumer") differ from the code sizes"; return 1; }
+  cmake --build "$1" >"$work/log" 2>&1 || fail "the build failed"
+  [ "$("$1/consumer") " = "$(code_sizes "$1")" ] || fail "array sizes $("$1/consumer") differ from the code sizes"
 }
 configure() { cmake -S "$work/src" -B "$@" >"$work/log" 2>&1; }
 
-configure "$work/b" -DCMAKE_PREFIX_PATH="$work/prefix" || { cat "$work/log"; exit 1; }
+configure "$work/b" -DCMAKE_PREFIX_PATH="$work/prefix" || fail "configure failed"
 build_and_check "$work/b"
-if [ -n "$(find "$work/src" -name '*.h' ! -name prelude.h)" ]; then
-  echo "a header was written into the source tree"
-  exit 1
-fi
+[ -z "$(find "$work/src" -name '*.h' ! -name prelude.h)" ] || fail "a header was written into the source tree"
 
 sed -i 's/^END;$/ADDREGS;\nEND;/' "$work/src/first.ep"
 build_and_check "$work/b"
-[ "$(code_size "$work/b" first)" = 34 ] || { echo "first.h was not converted again"; exit 1; }
+[ "$(code_size "$work/b" first)" = 34 ] || fail "first.h was not converted again"
 
 configure "$work/faulty" -DCMAKE_PREFIX_PATH="$work/prefix" -DCONSUMER_FAULTY=ON
-if cmake --build "$work/faulty" >"$work/log" 2>&1; then
-  echo "the build with a faulty source succeeded"
-  exit 1
-fi
+! cmake --build "$work/faulty" >"$work/log" 2>&1 || fail "the build with a faulty source succeeded"
 grep -q "^$work/src/faulty.ep:3: error: invalid statement 'BOGUS'" "$work/log" ||
-  { cat "$work/log"; echo "Zolvek's diagnostic is missing from the build output"; exit 1; }
+  fail "Zolvek's diagnostic is missing from the build output"
 echo "faulty source: the build failed with Zolvek's message"
 
-if configure "$work/dup" -DCMAKE_PREFIX_PATH="$work/prefix" -DCONSUMER_DUPLICATE=ON; then
-  echo "two sources with one base name were accepted"
-  exit 1
-fi
-tr -s ' \n' ' ' <"$work/log" | grep -q "which another source of this target already writes" ||
-  { cat "$work/log"; exit 1; }
-echo "duplicate base name: refused at configure time"
+! configure "$work/dup" -DCMAKE_PREFIX_PATH="$work/prefix" -DCONSUMER_DUPLICATE=ON ||
+  fail "two sources with one array name were accepted"
+tr -s ' \n' ' ' <"$work/log" | grep -q "'other/first.ep' and 'first.ep' would both write first.h" || fail
+echo "duplicate array name: refused at configure time"
 
-configure "$work/sub" -DZOLVEK_SOURCE_DIR="$zolvek_source" || { cat "$work/log"; exit 1; }
+configure "$work/sub" -DZOLVEK_SOURCE_DIR="$work/zolvek" || fail "configure failed"
 build_and_check "$work/sub"
 
-command -v arm-none-eabi-gcc >/dev/null || { echo "skipped the cross builds: no arm-none-eabi-gcc"; exit 0; }
-sizes="$(code_size "$work/b" first);$(code_size "$work/b" second)"
-for route in -DZolvek_DIR="$work/prefix/lib/cmake/Zolvek" -DZOLVEK_SOURCE_DIR="$zolvek_source"; do
-  configure "$work/arm${route%%=*}" "$route" -DCONSUMER_SIZES="$sizes" \
-    -DCMAKE_TOOLCHAIN_FILE="$zolvek_source/tests/consumer/arm-none-eabi.cmake" &&
-    cmake --build "$work/arm${route%%=*}" >>"$work/log" 2>&1 || { cat "$work/log"; exit 1; }
-  echo "cross build for arm-none-eabi with $route: sizes $sizes asserted"
-done
+command -v arm-none-eabi-gcc >/dev/null || { echo "skipped the cross builds: no arm-none-eabi-gcc"; exit 77; }
+sizes=$(code_sizes "$work/b" | sed 's/ $//; s/ /;/g')
+cross=(-DCONSUMER_SIZES="$sizes" -DCMAKE_TOOLCHAIN_FILE="$work/src/arm-none-eabi.cmake")
+configure "$work/arm-package" -DZolvek_DIR="$work/prefix/lib/cmake/Zolvek" "${cross[@]}" &&
+  cmake --build "$work/arm-package" >>"$work/log" 2>&1 || fail "cross build with the package failed"
+export CC=arm-none-eabi-gcc CXX=arm-none-eabi-g++ # as many cross builds set them
+configure "$work/arm-sub" -DZOLVEK_SOURCE_DIR="$work/zolvek" "${cross[@]}" &&
+  cmake --build "$work/arm-sub" >>"$work/log" 2>&1 || fail "cross build with add_subdirectory failed"
+echo "cross builds for arm-none-eabi, CC and CXX set to it: sizes $sizes asserted"
+
+touch "$work/zolvek/src/state.cpp"
+cmake --build "$work/arm-sub" >"$work/log" 2>&1 || fail "the build after a change to Zolvek failed"
+grep -q "Performing build step for 'zolvek_host'" "$work/log" && grep -q "Converting first.ep" "$work/log" ||
+  fail "a change to Zolvek's sources did not rebuild it and the headers"
+cmake --build "$work/arm-sub" >"$work/log" 2>&1
+! grep -q "Performing build step\|Converting" "$work/log" || fail "a second build did work"
+echo "host Zolvek: built again after a change to its sources, and only then"
+
+! configure "$work/arm-wrong" -DZOLVEK_SOURCE_DIR="$work/zolvek" -DZOLVEK_EXECUTABLE="$work/none" \
+  "${cross[@]}" || fail "a missing ZOLVEK_EXECUTABLE was accepted"
+tr -s ' \n' ' ' <"$work/log" | grep -q "ZOLVEK_EXECUTABLE '$work/none': it does not run; this build needs Zolvek" ||
+  fail "no message for a wrong ZOLVEK_EXECUTABLE"
+echo "wrong ZOLVEK_EXECUTABLE: refused at configure time"
