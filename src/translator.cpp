@@ -244,7 +244,7 @@ const char* past_literal(const char* from, const char* e, char quote, bool trigr
 // is not one macro call (reported).
 bool echo_breaks_program_as(const char* t, const char* e, const char* mnemonic, bool trigraphs) {
     int depth = 0;
-    bool closed = false; // the first pair of parentheses is complete
+    bool closed = false; // the call's parentheses are complete
     for (const char* c = t; c < e;) {
         const char* next = nullptr;
         const char ch = c_char(c, e, trigraphs, &next);
@@ -258,6 +258,25 @@ bool echo_breaks_program_as(const char* t, const char* e, const char* mnemonic, 
                 return true;
             }
             next = close + 2;
+        } else if (ch == ' ' || ch == '\t') {
+            // blanks separate C's tokens and add nothing
+        } else if (depth == 0 && (closed || ch != '(')) {
+            // Outside the call anything but blanks and comments is C's to read: a
+            // ',' or a macro name there would add array elements that the code
+            // size does not count.
+            if (ch == ',') {
+                report_line(SEVERITY_ERROR, "',' outside the parentheses adds bytes to %s",
+                            mnemonic);
+            } else {
+                report_line(SEVERITY_ERROR,
+                            "only blanks and comments may stand outside the parentheses of %s",
+                            mnemonic);
+            }
+            return true;
+        } else if (ch == '"' && c[-1] == 'R') {
+            // A raw string (GNU C) ends only at )" and may run past the statement.
+            report_line(SEVERITY_ERROR, "a raw string literal may not stand in a statement");
+            return true;
         } else if (ch == '"' || ch == '\'') {
             // An open literal would run on to the end of the line in C.
             next = past_literal(next, e, ch, trigraphs);
@@ -267,12 +286,8 @@ bool echo_breaks_program_as(const char* t, const char* e, const char* mnemonic, 
             }
         } else if (ch == '(') {
             ++depth;
-        } else if (ch == ')' && depth > 0) {
-            --depth;
-            closed = closed || depth == 0;
-        } else if (ch == ',' && (depth == 0 || closed)) {
-            report_line(SEVERITY_ERROR, "',' outside the parentheses adds bytes to %s", mnemonic);
-            return true;
+        } else if (ch == ')') {
+            closed = --depth == 0;
         }
         c = next;
     }
@@ -284,11 +299,12 @@ bool echo_breaks_program_as(const char* t, const char* e, const char* mnemonic, 
 }
 
 // An echoed statement must reach C as one macro call, however the compiler
-// reads trigraphs: a '/*' left open would hide the lines after it, a ',' outside
-// the call's parentheses (the first '(' and the ')' that balances it) would add
-// array elements that the code size does not count, and an open literal or
-// parenthesis would take in the lines after it. Complete comments and literals
-// are skipped as C skips them. True when the text [t, e) fails; reported.
+// reads trigraphs: a '/*' left open would hide the lines after it, text outside
+// the call's parentheses (the first '(' and the ')' that balances it) such as a
+// ',' or a macro name would add array elements that the code size does not
+// count, and an open literal or parenthesis would take in the lines after it.
+// Blanks, complete comments and literals are skipped as C skips them. True when
+// the text [t, e) fails; reported.
 bool echo_breaks_program(const char* t, const char* e, const char* mnemonic) {
     if (echo_breaks_program_as(t, e, mnemonic, false)) {
         return true;
@@ -393,9 +409,7 @@ bool parse_line(char* line, char* end, output* out) {
         }
         p = e + 1;
     }
-    // END's ';' is not echoed, so with only blanks after it the header's line
-    // ends with what stood before the ';'.
-    note_line_end(line, end_stmt_found && *t == '\0' ? p - 1 : end);
+    note_line_end(line, end);
     *end = '\n';
     put_in_place(out, pending, static_cast<size_t>(end + 1 - pending));
     return joined;
@@ -489,6 +503,8 @@ char* parse_stmt(char* s, char* t, char** pending, output* out) {
             return nullptr;
         }
     }
+    // Text outside the pair (none, as a rule) is for the full check to judge.
+    check_echo = check_echo || (q != nullptr ? q : e) != m || (close != nullptr && close + 1 != e);
     // A whole-word match: RDREG8 does not match RDREG8I, nor RDREG8I RDREG8.
     const inst_def* entry = find_instruction(t, static_cast<size_t>(m - t));
     if (entry == nullptr) {

@@ -2,7 +2,7 @@ const uint8_t statements_echo[] = {
 // ORIGIN 0
   LDADDR(0x10),  // start
 LDADDR(1),LDADDR(2),
-LDADDR (0x10) ,WRREG8( BREG31_24 ,anything ) x,ADDREGS( ),
+LDADDR (0x10) ,WRREG8( BREG31_24 ,anything ) ,ADDREGS( ),
 RDREG8I(AREG7_0,1),RDREG8(BREG7_0,2),VALWR32D(1,2),
 BCDCONV, // a;b
 END( ) // x

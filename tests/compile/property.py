@@ -19,7 +19,7 @@ import tempfile
 zolvek, prelude_script, seed, count = os.path.abspath(sys.argv[1]), sys.argv[2], int(sys.argv[3]), int(sys.argv[4])
 rng = random.Random(seed)
 PRINTABLE = string.printable.replace("\n", "").replace("\r", "").replace("\x0b", "").replace("\x0c", "")
-PIECES = ["\\", "??/", "/*", "*/", ",", ", 1", "/* , */", "(", ")", '"', "'", " ", "\t", "\f", "0", "x", "?", "/", "*"]
+PIECES = ["\\", "??/", "/*", "*/", ",", ", 1", "/* , */", " + EP_2", "R\"(", "(", ")", '"', "'", " ", "\t", "\f", "0", "x", "?", "/", "*"]
 STATEMENTS = [("LDADDR(0x10", ")"), ("WRREG8(AREG7_0, 1", ")"), ("RDREG16(AREG15_0, 2", ")"),
               ("ADDREGS", ""), ("BCDCONV()", ""), ("REGRD8BI(AREG7_0)", ""), ("REGWR32BI", "")]
 

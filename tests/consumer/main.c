@@ -1,24 +1,23 @@
 #include "prelude.h"
 
 #include "_2nd.h"
-#include "again.h"
 #include "first.h"
+#include "no.h"
 #include "rtc_wake.h"
 #include "second.h"
 
 #ifdef SIZE_first
 /* A cross build cannot run what it builds: the sizes are checked as it compiles. */
-_Static_assert(sizeof first == SIZE_first && sizeof second == SIZE_second &&
-                   sizeof again == SIZE_again && sizeof rtc_wake == SIZE_rtc_wake &&
-                   sizeof _2nd == SIZE__2nd,
+_Static_assert(sizeof first == SIZE_first && sizeof second == SIZE_second && sizeof no == SIZE_no &&
+                   sizeof rtc_wake == SIZE_rtc_wake && sizeof _2nd == SIZE__2nd,
                "array size");
 #else
 #include <stdio.h>
 
 /* Prints the size of each converted array; run.sh compares them with the code sizes. */
 int main(void) {
-    printf("%u %u %u %u %u\n", (unsigned)sizeof first, (unsigned)sizeof second,
-           (unsigned)sizeof again, (unsigned)sizeof rtc_wake, (unsigned)sizeof _2nd);
+    printf("%u %u %u %u %u\n", (unsigned)sizeof first, (unsigned)sizeof second, (unsigned)sizeof no,
+           (unsigned)sizeof rtc_wake, (unsigned)sizeof _2nd);
     return 0;
 }
 #endif

@@ -21,7 +21,7 @@ mkdir "$work/zolvek" && cp -r "$zolvek_source"/{CMakeLists.txt,src,cmake,man,REA
 
 fail() { cat "$work/log"; echo "$*"; exit 1; }
 code_size() { sed -n 's|^// Code Size:  \([0-9]*\) bytes$|\1|p' "$(find "$1" -name "$2.h")"; }
-code_sizes() { for a in first second again rtc_wake _2nd; do printf "%s " "$(code_size "$1" $a)"; done; }
+code_sizes() { for a in first second no rtc_wake _2nd; do printf "%s " "$(code_size "$1" $a)"; done; }
 build_and_check() {
   cmake --build "$1" >"$work/log" 2>&1 || fail "the build failed"
   [ "$("$1/consumer") " = "$(code_sizes "$1")" ] || fail "array sizes $("$1/consumer") differ from the code sizes"
