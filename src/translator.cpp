@@ -218,8 +218,8 @@ char c_char(const char* c, const char* e, bool trigraphs, const char** next) {
     static const char FROM[] = "/'()";
     static const char TO[] = "\\^[]";
     const char* hit = nullptr;
-    if (trigraphs && e - c >= 3 && c[0] == '?' && c[1] == '?' && c[2] != '\0') {
-        hit = std::strchr(FROM, c[2]);
+    if (trigraphs && e - c >= 3 && c[0] == '?' && c[1] == '?') {
+        hit = static_cast<const char*>(std::memchr(FROM, c[2], sizeof FROM - 1));
     }
     *next = hit != nullptr ? c + 3 : c + 1;
     return hit != nullptr ? TO[hit - FROM] : *c;
@@ -306,15 +306,10 @@ bool echo_breaks_program_as(const char* t, const char* e, const char* mnemonic, 
 // Blanks, complete comments and literals are skipped as C skips them. True when
 // the text [t, e) fails; reported.
 bool echo_breaks_program(const char* t, const char* e, const char* mnemonic) {
-    if (echo_breaks_program_as(t, e, mnemonic, false)) {
-        return true;
-    }
-    for (const char* c = t; c + 2 < e; ++c) {
-        if (c[0] == '?' && c[1] == '?') {
-            return echo_breaks_program_as(t, e, mnemonic, true);
-        }
-    }
-    return false;
+    // Without a trigraph in the text the second reading is the first again; the
+    // texts that come here are few, so both are always read.
+    return echo_breaks_program_as(t, e, mnemonic, false) ||
+           echo_breaks_program_as(t, e, mnemonic, true);
 }
 
 // Quotes text up to `stop` in a diagnostic: a NUL stands there for the report.
