@@ -1,4 +1,4 @@
-const uint8_t my prog[] = {
+const uint8_t my Q prog[] = {
 // ORIGIN 0
 END
 };
