@@ -18,6 +18,13 @@ function(zolvek_add_header target)
   if(NOT TARGET ${target})
     message(FATAL_ERROR "zolvek_add_header: '${target}' is not a target")
   endif()
+  # The conversions are custom commands, which only a target of their own
+  # directory runs.
+  get_target_property(target_dir ${target} SOURCE_DIR)
+  if(NOT target_dir STREQUAL CMAKE_CURRENT_SOURCE_DIR)
+    message(FATAL_ERROR "zolvek_add_header(${target}): call it in ${target_dir}, "
+                        "the directory that creates the target")
+  endif()
   if(NOT sources)
     message(FATAL_ERROR "zolvek_add_header(${target}): no .ep source given")
   endif()
@@ -56,11 +63,19 @@ function(zolvek_add_header target)
     if(has_name)
       set(name "${arg_NAME}")
     endif()
-    list(FIND known "${name}" other)
+    if(NOT name MATCHES "^[A-Za-z_][A-Za-z0-9_]*$")
+      message(FATAL_ERROR "zolvek_add_header(${target}): '${name}' from '${source}' is no C "
+                          "identifier to name an array; give one with NAME")
+    endif()
+    # Names that differ in case alone name one file where names ignore case.
+    string(TOLOWER "${name}" folded)
+    string(TOLOWER "${known}" known_folded)
+    list(FIND known_folded "${folded}" other)
     if(NOT other EQUAL -1)
       list(GET known_sources ${other} other_source)
       message(FATAL_ERROR "zolvek_add_header(${target}): '${source}' and '${other_source}' "
-                          "would both write ${name}.h; give one of them another NAME")
+                          "would both write ${name}.h (or one that differs in case alone); "
+                          "give one of them another NAME")
     endif()
     list(APPEND known "${name}")
     list(APPEND known_sources "${source}")
@@ -68,6 +83,7 @@ function(zolvek_add_header target)
     set(header "${out_dir}/${name}.h")
     add_custom_command(
       OUTPUT "${header}"
+      COMMAND "${CMAKE_COMMAND}" -E make_directory "${out_dir}"
       COMMAND Zolvek::Zolvek -q --diagnostics=gnu -o "${header}" -n "${name}" "${source_path}"
       DEPENDS "${source_path}" Zolvek::Zolvek "$<TARGET_FILE:Zolvek::Zolvek>"
       COMMENT "Converting ${source} into ${name}.h"

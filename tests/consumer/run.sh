@@ -44,7 +44,7 @@ echo "faulty source: the build failed with Zolvek's message"
 
 ! configure "$work/dup" -DCMAKE_PREFIX_PATH="$work/prefix" -DCONSUMER_DUPLICATE=ON ||
   fail "two sources with one array name were accepted"
-tr -s ' \n' ' ' <"$work/log" | grep -q "'other/first.ep' and 'first.ep' would both write first.h" || fail
+tr -s ' \n' ' ' <"$work/log" | grep -q "'other/first.ep' and 'first.ep' would both write First.h" || fail
 echo "duplicate array name: refused at configure time"
 
 configure "$work/sub" -DZOLVEK_SOURCE_DIR="$work/zolvek" || fail "configure failed"
