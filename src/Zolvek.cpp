@@ -188,7 +188,8 @@ int main(int argc, char** argv) {
         reason = EISDIR;
     }
     if (in == nullptr) {
-        report_failure(reason, "unable to open input file '%s'\n", args.input);
+        report_failure(reason, "unable to open input file '%s'", args.input);
+        std::fputc('\n', stderr); // this message ends with an empty line
         return usage_exit();
     }
     const char* array_name = choose_array_name(args);

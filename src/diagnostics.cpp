@@ -44,26 +44,15 @@ void report(severity level, const char* format, ...) {
 }
 
 void report_failure(int error_number, const char* format, ...) {
-    // The reason goes before the line feeds that end the text.
-    size_t length = std::strlen(format);
-    int line_feeds = 1;
-    while (length > 0 && format[length - 1] == '\n') {
-        --length;
-        ++line_feeds;
-    }
-    char text_format[128];
-    std::snprintf(text_format, sizeof text_format, "%.*s", static_cast<int>(length), format);
     std::fprintf(stderr, "%s: ", asname);
     va_list arguments;
     va_start(arguments, format);
-    std::vfprintf(stderr, text_format, arguments);
+    std::vfprintf(stderr, format, arguments);
     va_end(arguments);
     if (gnu_source_name != nullptr && error_number != 0) {
         std::fprintf(stderr, ": %s", std::strerror(error_number));
     }
-    for (; line_feeds > 0; --line_feeds) {
-        std::fputc('\n', stderr);
-    }
+    std::fputc('\n', stderr);
 }
 
 void report_line(severity level, const char* format, ...) {

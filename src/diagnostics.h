@@ -19,8 +19,8 @@ void use_gnu_diagnostics(const char* source_name);
 void report(severity level, const char* format, ...) ZOLVEK_PRINTF(2);
 
 // An error about a file the system failed to open, read, write, rename or
-// delete; with --diagnostics=gnu the system's reason for error_number follows
-// the text (": Too many open files").
+// delete, ended by a line feed; with --diagnostics=gnu the system's reason for
+// error_number follows the text (": Too many open files").
 void report_failure(int error_number, const char* format, ...) ZOLVEK_PRINTF(2);
 
 // A message about the source line being translated (linenum).
