@@ -210,6 +210,7 @@ int main(int argc, char** argv) {
     if (out == nullptr) {
         return usage_exit();
     }
+    line_directive_name = args.line_directives ? args.input : nullptr;
     open_output_buffer(&header, out);
     warn_about_array_name(array_name);
     write_opening(&header, array_name);
@@ -223,6 +224,9 @@ int main(int argc, char** argv) {
         return failure_exit(out);
     }
     write_closing(&header);
+    if (args.defines) {
+        write_defines(&header, array_name);
+    }
     const bool write_failed = flush_output(&header);
     if (write_failed || commit_output(out)) {
         report_failure(write_failed ? header.error_number : errno, "error writing output file '%s'",

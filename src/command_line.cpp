@@ -25,13 +25,20 @@ command_line parse_command_line(int argc, char** argv) {
             }
             continue;
         }
-        if (is(argument, "-o") || is(argument, "-n")) {
+        if (is(argument, "-o") || is(argument, "-n") || is(argument, "--listing")) {
             if (i + 1 == argc) {
                 result.bad_option = argument;
                 result.missing_argument = true;
                 break;
             }
-            (argument[1] == 'o' ? result.output : result.array_name) = argv[++i];
+            const char** value = argument[1] == 'o'   ? &result.output
+                                 : argument[1] == 'n' ? &result.array_name
+                                                      : &result.listing;
+            *value = argv[++i];
+        } else if (is(argument, "--defines")) {
+            result.defines = true;
+        } else if (is(argument, "--line-directives")) {
+            result.line_directives = true;
         } else if (is(argument, "--")) {
             options_end = true;
         } else if (is(argument, "-q")) {
@@ -54,6 +61,9 @@ void show_options() {
     std::fputs("\tOptions, before or after the file name:\n"
                "\t\t-o FILE                write the header to FILE instead of <base name>.h\n"
                "\t\t-n NAME                name the array NAME instead of the base name\n"
+               "\t\t--defines              end the header with NAME_ORIGIN and NAME_CODE_SIZE\n"
+               "\t\t--listing FILE         write the address and size of each statement to FILE\n"
+               "\t\t--line-directives      point C compilers' messages at the source's lines\n"
                "\t\t-q                     print nothing on standard output\n"
                "\t\t--diagnostics=gnu      report source lines as FILE:LINE: error: TEXT\n"
                "\t\t--diagnostics=classic  report them as NAME: line N: TEXT (the default)\n"

@@ -8,6 +8,9 @@ struct command_line {
     const char* array_name = nullptr; // -n NAME, or null for the base name
     bool quiet = false;               // -q: nothing on standard output
     bool gnu_diagnostics = false;     // --diagnostics=gnu
+    bool defines = false;             // --defines: the origin and code size as macros
+    const char* listing = nullptr;    // --listing FILE, or null for none
+    bool line_directives = false;     // --line-directives: #line back to the source
     bool help = false;                // -h, --help
     bool version = false;             // --version
     const char* bad_option = nullptr; // an unknown option, or one that lacks its argument

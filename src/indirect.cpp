@@ -3,6 +3,7 @@
 #include "state.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -49,6 +50,16 @@ char* put_piece(char* at, const char* piece) {
     return at + length;
 }
 
+// After each line feed of a block when the header carries #line directives:
+// every line of the block, and the rest of the statement's line after it, is
+// the indirect statement's line to C.
+char* put_line_directive(char* at) {
+    if (line_directive_name == nullptr) {
+        return at;
+    }
+    return at + std::sprintf(at, "#line %u\n", static_cast<unsigned>(linenum));
+}
+
 } // namespace
 
 // Block layout from P = pc: four LDADDR/WRREG8 pairs copy the four bytes of B into
@@ -60,9 +71,10 @@ void expand_indirect(output* out, const char* name, const char* reg) {
     const uint32_t targets[4] = {pc + 29, pc + 25, pc + 26, pc + 27};
     const char* const byte_registers[4] = {"BREG7_0", "BREG15_8", "BREG23_16", "BREG31_24"};
     // The names are at most a few dozen characters: mnemonics and list names.
-    char block[1024];
-    char* at = put_piece(block, "\n// ");
-    at = put_piece(put_piece(put_piece(put_piece(at, name), "("), reg), ") expansion\n");
+    char block[2048];
+    char* at = put_line_directive(put_piece(block, "\n"));
+    at = put_piece(put_piece(put_piece(put_piece(at, "// "), name), "("), reg);
+    at = put_line_directive(put_piece(at, ") expansion\n"));
     for (int pair = 0; pair < 4; ++pair) {
         at = put_piece(put_hex(put_piece(at, "LDADDR(0x"), targets[pair], 6), "),");
         if (pair == 0) {
@@ -71,11 +83,12 @@ void expand_indirect(output* out, const char* name, const char* reg) {
         } else if (pair == 1) {
             at = put_piece(at, "           // Fill in LDADDR(0) parameter");
         }
-        at = put_piece(put_piece(put_piece(at, "\nWRREG8("), byte_registers[pair]), ", 0x");
-        at = put_piece(put_hex(at, targets[pair] & 0xFFu, 2), "),\n");
+        at = put_line_directive(put_piece(at, "\n"));
+        at = put_piece(put_piece(put_piece(at, "WRREG8("), byte_registers[pair]), ", 0x");
+        at = put_line_directive(put_piece(put_hex(at, targets[pair] & 0xFFu, 2), "),\n"));
     }
-    at = put_piece(at, "LDADDR(0),\t\t/* <- dummy 0 value */\n");
+    at = put_line_directive(put_piece(at, "LDADDR(0),\t\t/* <- dummy 0 value */\n"));
     at = put_piece(put_piece(put_piece(put_piece(at, direct), "("), reg), ", 0),");
-    at = put_piece(at, "\t/* <- dummy 0 value */\n");
+    at = put_line_directive(put_piece(at, "\t/* <- dummy 0 value */\n"));
     put(out, block, static_cast<size_t>(at - block));
 }

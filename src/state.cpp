@@ -7,6 +7,7 @@ bool stmt_found = false;
 bool end_stmt_found = false;
 uint32_t origin = 0;
 uint32_t pc = 0;
+const char* line_directive_name = nullptr;
 
 void reset_translation_state() {
     linenum = 1;

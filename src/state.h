@@ -11,6 +11,9 @@ extern bool stmt_found;     // the first statement line has been reached
 extern bool end_stmt_found; // the END statement has been processed
 extern uint32_t origin;     // the ORIGIN address
 extern uint32_t pc;         // address of the next instruction byte
+// With --line-directives the source's name as given, which #line directives in
+// the header name; else null.
+extern const char* line_directive_name;
 
 // Puts every variable back to its start value, so that one process can convert
 // several sources (the tests do).

@@ -199,6 +199,53 @@ bool joins_statement(bool holds_statement) {
     return true;
 }
 
+// The line C gives the next line of the header, as far as #line directives
+// have set it; 0 before the first.
+uint32_t presumed_line = 0;
+
+// The source's name in a directive, as a C string literal: backslashes (Windows
+// paths), quotes and control characters escaped, and '?' so that no trigraph
+// forms.
+void put_c_string(output* out, const char* text) {
+    put(out, "\"", 1);
+    for (const char* c = text; *c != '\0'; ++c) {
+        const unsigned char u = static_cast<unsigned char>(*c);
+        char escaped[8];
+        if (u < 0x20 || u == 0x7F) {
+            std::snprintf(escaped, sizeof escaped, "\\%03o", u);
+            put_text(out, escaped);
+        } else {
+            if (*c == '\\' || *c == '"' || *c == '?') {
+                put(out, "\\", 1);
+            }
+            put(out, c, 1);
+        }
+    }
+    put(out, "\"", 1);
+}
+
+// Before a source line the header receives (--line-directives): a #line
+// directive where C would otherwise give the header line another number, after
+// skipped blank lines and expansion blocks. A directive right after a line that
+// ends in a splice would be joined to it, so an empty line comes between.
+void mark_source_line(output* out) {
+    if (presumed_line != linenum) {
+        if (splice_line != 0) {
+            put(out, "\n", 1);
+        }
+        char directive[32];
+        put(out, directive,
+            static_cast<size_t>(std::snprintf(directive, sizeof directive, "#line %u",
+                                              static_cast<unsigned>(linenum))));
+        if (presumed_line == 0) {
+            put(out, " ", 1);
+            put_c_string(out, line_directive_name);
+        }
+        put(out, "\n", 1);
+    }
+    presumed_line = linenum + 1;
+}
+
 // Whether a line whose first non-blank character is at `first` holds a
 // statement: anything but a blank line or a comment.
 bool holds_statement(const char* first) {
@@ -368,6 +415,9 @@ bool parse_line(char* line, char* end, output* out) {
     char* first = skip_blanks(line);
     if (*first == '\0' && !stmt_found) {
         return false; // blank lines before the first statement are not copied
+    }
+    if (line_directive_name != nullptr) {
+        mark_source_line(out);
     }
     const bool joined = joins_statement(holds_statement(first));
     if (!stmt_found) {
@@ -610,6 +660,23 @@ void write_closing(output* out) {
     put_text(out, code_size);
 }
 
+void write_defines(output* out, const char* array_name) {
+    // The macros' prefix is the array name in upper case, ASCII letters only, so
+    // that no locale changes it.
+    char prefix[256];
+    size_t length = 0;
+    for (; array_name[length] != '\0' && length < sizeof prefix - 1; ++length) {
+        const char c = array_name[length];
+        prefix[length] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    }
+    prefix[length] = '\0';
+    char text[sizeof prefix * 2 + 64];
+    std::snprintf(text, sizeof text, "#define %s_ORIGIN 0x%08Xu\n#define %s_CODE_SIZE %uu\n",
+                  prefix, static_cast<unsigned>(origin), prefix,
+                  static_cast<unsigned>(pc - origin));
+    put_text(out, text);
+}
+
 namespace {
 
 // Drops every CR in [from, to) by moving the rest of the text left; returns
@@ -719,6 +786,7 @@ read_result translate_lines(FILE* in, output* out, char* block) {
 
 read_result translate_source(FILE* in, output* out, char* block) {
     splice_line = 0;
+    presumed_line = 0;
     const read_result result = translate_lines(in, out, block);
     settle_output(out); // the caller may reuse the block
     return result;

@@ -23,6 +23,9 @@ enum read_result {
 // code-size comment.
 void write_opening(output* out, const char* array_name);
 void write_closing(output* out);
+// After the frame (--defines): the origin and the code size as macros named
+// after the array, NAME_ORIGIN and NAME_CODE_SIZE.
+void write_defines(output* out, const char* array_name);
 
 // Reads the source a block at a time into `block` (INPUT_BUFFER_SIZE bytes),
 // translates each line and stops after the END line. A UTF-8 byte-order mark
