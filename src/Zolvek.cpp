@@ -3,6 +3,7 @@
 
 #include "command_line.h"
 #include "diagnostics.h"
+#include "listing.h"
 #include "naming.h"
 #include "output.h"
 #include "platform.h"
@@ -34,7 +35,8 @@ constexpr unsigned MAX_ARRAY_NAME_CHARS = 253;
 char input_buffer[INPUT_BUFFER_SIZE];
 char base_name[MAX_ARRAY_NAME_CHARS + 1];
 char output_name[PATH_CAPACITY];
-output header; // the header's bytes on their way to the file
+output header;         // the header's bytes on their way to the file
+output listing_buffer; // and the listing's
 bool quiet = false;
 
 void print_banner() {
@@ -51,13 +53,30 @@ int usage_exit() {
     return 1;
 }
 
-// Once the output stage has begun, a failed run leaves no header of this name.
-int failure_exit(FILE* out) {
-    const char* undeleted = discard_output(out);
+void discard(output_file which, FILE* out) {
+    const char* undeleted = discard_output(which, out);
     if (undeleted != nullptr) {
         report_failure(errno, "unable to delete output file '%s'", undeleted);
     }
+}
+
+// Once the output stage has begun, a failed run leaves no header of this name.
+int failure_exit(FILE* out) {
+    discard(HEADER_FILE, out);
     return usage_exit();
+}
+
+// Writes what waits in the buffer and puts the file in its place; true when
+// that failed, reported, and the file is gone.
+bool complete_output(output_file which, output* buffer, FILE* out, const char* name) {
+    const bool write_failed = flush_output(buffer);
+    if (!write_failed && !commit_output(which, out)) {
+        return false;
+    }
+    report_failure(write_failed ? buffer->error_number : errno, "error writing output file '%s'",
+                   name);
+    discard(which, write_failed ? out : nullptr); // commit_output closes it
+    return true;
 }
 
 // Reports a bad command line or answers --help; -1 when the run goes on.
@@ -114,13 +133,13 @@ const char* choose_output_name(const command_line& args) {
     return output_name;
 }
 
-// Opens the header for writing, or reports why it cannot be (the input then
+// Opens an output file for writing, or reports why it cannot be (the input then
 // closed); null in that case.
-FILE* open_output(FILE* in, const char* output) {
+FILE* open_output(output_file which, FILE* in, const char* output) {
     output_refusal refusal = is_same_file(in, output) ? OUTPUT_IS_INPUT : OUTPUT_UNAVAILABLE;
     errno = ENOENT; // an empty name names no file
     FILE* out = refusal == OUTPUT_UNAVAILABLE && output[0] != '\0'
-                    ? begin_output(in, output, &refusal)
+                    ? begin_output(which, in, output, &refusal)
                     : nullptr;
     if (out != nullptr) {
         return out;
@@ -179,6 +198,14 @@ int main(int argc, char** argv) {
         report(SEVERITY_ERROR, "output file name too long\n");
         return usage_exit();
     }
+    if (args.listing != nullptr && std::strlen(args.listing) >= PATH_CAPACITY) {
+        report(SEVERITY_ERROR, "output file name too long\n");
+        return usage_exit();
+    }
+    if (args.listing != nullptr && is_same_output(args.listing, output)) {
+        report(SEVERITY_ERROR, "listing file '%s' is the header file\n", args.listing);
+        return usage_exit();
+    }
     FILE* in = open_input(args.input);
     int reason = errno;
     // A directory opens on some systems but cannot be read as a source.
@@ -206,10 +233,19 @@ int main(int argc, char** argv) {
         return usage_exit();
     }
     // Writing the output must never touch the source.
-    FILE* out = open_output(in, output);
+    FILE* out = open_output(HEADER_FILE, in, output);
     if (out == nullptr) {
         return usage_exit();
     }
+    FILE* listing_file = nullptr;
+    if (args.listing != nullptr) {
+        listing_file = open_output(LISTING_FILE, in, args.listing);
+        if (listing_file == nullptr) {
+            return failure_exit(out);
+        }
+        open_output_buffer(&listing_buffer, listing_file);
+    }
+    start_listing(listing_file != nullptr ? &listing_buffer : nullptr);
     line_directive_name = args.line_directives ? args.input : nullptr;
     open_output_buffer(&header, out);
     warn_about_array_name(array_name);
@@ -221,17 +257,24 @@ int main(int argc, char** argv) {
     }
     std::fclose(in); // all of it that is needed has been read
     if (result != READ_OK) {
+        // The listing shows the lines up to where the run stopped.
+        if (listing_file != nullptr) {
+            complete_output(LISTING_FILE, &listing_buffer, listing_file, args.listing);
+        }
         return failure_exit(out);
     }
     write_closing(&header);
     if (args.defines) {
         write_defines(&header, array_name);
     }
-    const bool write_failed = flush_output(&header);
-    if (write_failed || commit_output(out)) {
-        report_failure(write_failed ? header.error_number : errno, "error writing output file '%s'",
-                       output);
-        return failure_exit(write_failed ? out : nullptr); // commit_output closes it
+    if (listing_file != nullptr) {
+        list_closing();
+        if (complete_output(LISTING_FILE, &listing_buffer, listing_file, args.listing)) {
+            return failure_exit(out);
+        }
+    }
+    if (complete_output(HEADER_FILE, &header, out, output)) {
+        return usage_exit();
     }
 
     if (!quiet) {

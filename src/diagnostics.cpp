@@ -1,5 +1,6 @@
 #include "diagnostics.h"
 
+#include "listing.h"
 #include "state.h"
 
 #include <cstdarg>
@@ -19,14 +20,25 @@ void finish(const char* format, va_list arguments) {
     std::fputc('\n', stderr);
 }
 
+// A message about a source line also goes into the listing, after the line's row.
 void report_on(unsigned line, severity level, const char* format, va_list arguments) {
-    if (gnu_source_name != nullptr) {
-        std::fprintf(stderr, "%s:%u: %s", gnu_source_name, line,
-                     level == SEVERITY_WARNING ? "warning: " : "error: ");
-    } else {
-        std::fprintf(stderr, "%s: line %u: %s", asname, line, warning_word(level));
+    static char message[1 << 16];
+    const int prefix =
+        gnu_source_name != nullptr
+            ? std::snprintf(message, sizeof message, "%s:%u: %s", gnu_source_name, line,
+                            level == SEVERITY_WARNING ? "warning: " : "error: ")
+            : std::snprintf(message, sizeof message, "%s: line %u: %s", asname, line,
+                            warning_word(level));
+    size_t length = prefix > 0 ? static_cast<size_t>(prefix) : 0;
+    length = length < sizeof message ? length : sizeof message - 1;
+    const int text = std::vsnprintf(message + length, sizeof message - length, format, arguments);
+    length += text > 0 ? static_cast<size_t>(text) : 0;
+    length = length < sizeof message - 1 ? length : sizeof message - 2;
+    message[length++] = '\n';
+    std::fwrite(message, 1, length, stderr);
+    if (listing != nullptr) {
+        hold_message(message, length);
     }
-    finish(format, arguments);
 }
 
 } // namespace

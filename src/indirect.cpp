@@ -1,5 +1,6 @@
 #include "indirect.h"
 
+#include "listing.h"
 #include "state.h"
 
 #include <cstdint>
@@ -91,4 +92,7 @@ void expand_indirect(output* out, const char* name, const char* reg) {
     at = put_piece(put_piece(put_piece(put_piece(at, direct), "("), reg), ", 0),");
     at = put_line_directive(put_piece(at, "\t/* <- dummy 0 value */\n"));
     put(out, block, static_cast<size_t>(at - block));
+    if (listing != nullptr) {
+        hold_expansion(block, static_cast<size_t>(at - block));
+    }
 }

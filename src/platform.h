@@ -44,22 +44,31 @@ enum output_refusal {
     OUTPUT_NAME_TOO_LONG, // the name, or its temporary file's, exceeds the system's limits
 };
 
-// Starts writing the header named path. A regular file (or a missing one, or
-// the missing target of a link) is written to a new temporary file beside it,
-// so the name holds the earlier header until commit_output puts the complete
+// The files of the output stage, each written under the same promise.
+enum output_file {
+    HEADER_FILE,
+    LISTING_FILE,
+};
+
+// True when the two output names lead to the same file, existing or not.
+bool is_same_output(const char* first, const char* second);
+
+// Starts writing the output file named path. A regular file (or a missing one,
+// or the missing target of a link) is written to a new temporary file beside
+// it, so the name holds the earlier file until commit_output puts the complete
 // one in its place; a device or FIFO is written directly. From here until the
-// commit begins, an interrupting signal deletes the temporary file and the
-// header name before the process ends with it. Null when the header cannot be
-// written, with the reason in *refusal.
-FILE* begin_output(FILE* input, const char* path, output_refusal* refusal);
+// commit begins, an interrupting signal deletes the temporary file and the name
+// before the process ends with it. Null when the file cannot be written, with
+// the reason in *refusal.
+FILE* begin_output(output_file which, FILE* input, const char* path, output_refusal* refusal);
 
 // Closes the output and puts it in place. True when a write, the close or the
 // replacement failed; the caller then calls discard_output. Once the
 // replacement has begun, a signal waits for it, and then ends the process
 // without undoing it.
-bool commit_output(FILE* out);
+bool commit_output(output_file which, FILE* out);
 
 // After a failure: closes the output unless it is null (already closed), removes
-// the temporary file and the header name (never a device). Returns the name that
-// could not be deleted, or null; errno then says why.
-const char* discard_output(FILE* out);
+// the temporary file and the name (never a device). Returns the name that could
+// not be deleted, or null; errno then says why.
+const char* discard_output(output_file which, FILE* out);

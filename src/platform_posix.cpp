@@ -17,11 +17,16 @@
 
 namespace {
 
-char header_path[PATH_CAPACITY]; // the name the header is written under
-char target_path[PATH_CAPACITY]; // the file that name resolves to, which is replaced
-char temp_path[PATH_CAPACITY];   // its temporary file, or "" when written directly
-// What a signal handler must delete; set only while the output stage runs.
-volatile sig_atomic_t delete_on_signal = 0;
+// One file of the output stage: the header, or the listing beside it.
+struct pending_output {
+    char path[PATH_CAPACITY];   // the name it is written under
+    char target[PATH_CAPACITY]; // the file that name resolves to, which is replaced
+    char temp[PATH_CAPACITY];   // its temporary file, or "" when written directly
+    // What a signal handler must delete; set only while the file is pending.
+    volatile sig_atomic_t delete_on_signal;
+};
+
+pending_output outputs[2]; // indexed by output_file
 
 // Signals whose default action ends the process (and that can be caught), so a
 // conversion they stop must clean up first.
@@ -40,9 +45,11 @@ const int FATAL_SIGNALS[] = {
 };
 
 extern "C" void delete_output_and_end(int signal_number) {
-    if (delete_on_signal != 0) {
-        unlink(temp_path); // async-signal-safe, unlike remove()
-        unlink(header_path);
+    for (pending_output& pending : outputs) {
+        if (pending.delete_on_signal != 0) {
+            unlink(pending.temp); // async-signal-safe, unlike remove()
+            unlink(pending.path);
+        }
     }
     signal(signal_number, SIG_DFL);
     raise(signal_number);
@@ -92,37 +99,37 @@ FILE* open_direct(FILE* input, const char* path, output_refusal* refusal) {
     return out;
 }
 
-// Puts in target_path the file that path names: path itself, or where its chain
+// Puts in target the file that path names: path itself, or where its chain
 // of links ends, an existing file or the missing one a dangling link asks for.
 // False when that fails; errno says why (ELOOP for a loop, ENAMETOOLONG).
-bool find_target(const char* path) {
-    std::strcpy(target_path, path); // no longer than header_path
+bool find_target(const char* path, char* target) {
+    std::strcpy(target, path); // no longer than PATH_CAPACITY
     for (int links = 0; links < 40; ++links) {
         struct stat info;
-        if (lstat(target_path, &info) != 0) {
+        if (lstat(target, &info) != 0) {
             return errno == ENOENT;
         }
         if (!S_ISLNK(info.st_mode)) {
             return true;
         }
         char link[PATH_CAPACITY];
-        const ssize_t length = readlink(target_path, link, sizeof link - 1);
+        const ssize_t length = readlink(target, link, sizeof link - 1);
         if (length < 0) {
             return false;
         }
         link[length] = '\0';
         // A relative link is read from its own directory.
-        const char* slash = std::strrchr(target_path, '/');
+        const char* slash = std::strrchr(target, '/');
         const int dir_length =
-            link[0] == '/' || slash == nullptr ? 0 : static_cast<int>(slash - target_path + 1);
+            link[0] == '/' || slash == nullptr ? 0 : static_cast<int>(slash - target + 1);
         char next[PATH_CAPACITY];
         const int next_length =
-            std::snprintf(next, sizeof next, "%.*s%s", dir_length, target_path, link);
+            std::snprintf(next, sizeof next, "%.*s%s", dir_length, target, link);
         if (next_length < 0 || static_cast<size_t>(next_length) >= sizeof next) {
             errno = ENAMETOOLONG;
             return false;
         }
-        std::strcpy(target_path, next);
+        std::strcpy(target, next);
     }
     errno = ELOOP;
     return false;
@@ -131,16 +138,39 @@ bool find_target(const char* path) {
 // The temporary file lies in the target's directory, and its name says whose it
 // is: ".prog.h.zolvek-XXXXXX", or ".zolvek-XXXXXX" where that would exceed the
 // system's limit on one name. False when even that does not fit a path.
-bool make_temp_path() {
-    const char* slash = std::strrchr(target_path, '/');
-    const int dir_length = slash != nullptr ? static_cast<int>(slash - target_path + 1) : 0;
-    const char* name = target_path + dir_length;
-    const int length = std::strlen(name) + 15 <= NAME_MAX
-                           ? std::snprintf(temp_path, sizeof temp_path, "%.*s.%s.zolvek-XXXXXX",
-                                           dir_length, target_path, name)
-                           : std::snprintf(temp_path, sizeof temp_path, "%.*s.zolvek-XXXXXX",
-                                           dir_length, target_path);
-    return length > 0 && static_cast<size_t>(length) < sizeof temp_path;
+bool make_temp_path(pending_output* pending) {
+    const char* target = pending->target;
+    const char* slash = std::strrchr(target, '/');
+    const size_t dir_length = slash != nullptr ? static_cast<size_t>(slash - target + 1) : 0;
+    const char* name = target + dir_length;
+    const size_t name_length = std::strlen(name);
+    const bool named = name_length + 15 <= NAME_MAX;
+    static const char SUFFIX[] = ".zolvek-XXXXXX";
+    const size_t length = dir_length + (named ? 1 + name_length : 0) + sizeof SUFFIX;
+    if (length > sizeof pending->temp) {
+        return false;
+    }
+    char* at = pending->temp;
+    std::memcpy(at, target, dir_length);
+    at += dir_length;
+    if (named) {
+        *at++ = '.';
+        std::memcpy(at, name, name_length);
+        at += name_length;
+    }
+    std::memcpy(at, SUFFIX, sizeof SUFFIX);
+    return true;
+}
+
+// The directory a path's last part lies in, and where that part begins.
+bool identify_directory(const char* path, struct stat* info, const char** name) {
+    const char* slash = std::strrchr(path, '/');
+    *name = slash != nullptr ? slash + 1 : path;
+    char directory[PATH_CAPACITY];
+    std::snprintf(directory, sizeof directory, "%.*s",
+                  slash != nullptr ? static_cast<int>(slash - path + 1) : 1,
+                  slash != nullptr ? path : ".");
+    return stat(directory, info) == 0;
 }
 
 // The new header gets the old one's owner, group and permissions, or those a
@@ -194,14 +224,36 @@ bool is_same_file(FILE* file, const char* path) {
            same_identity(open_info, path_info);
 }
 
-FILE* begin_output(FILE* input, const char* path, output_refusal* refusal) {
+bool is_same_output(const char* first, const char* second) {
+    static char first_target[PATH_CAPACITY];
+    static char second_target[PATH_CAPACITY];
+    if (!find_target(first, first_target) || !find_target(second, second_target)) {
+        return false; // the names are too long or loop: opening them fails anyway
+    }
+    struct stat first_info;
+    struct stat second_info;
+    const bool first_exists = stat(first_target, &first_info) == 0;
+    const bool second_exists = stat(second_target, &second_info) == 0;
+    if (first_exists || second_exists) {
+        return first_exists && second_exists && same_identity(first_info, second_info);
+    }
+    // Neither exists yet: the same name in the same directory.
+    const char* first_name = nullptr;
+    const char* second_name = nullptr;
+    return identify_directory(first_target, &first_info, &first_name) &&
+           identify_directory(second_target, &second_info, &second_name) &&
+           same_identity(first_info, second_info) && std::strcmp(first_name, second_name) == 0;
+}
+
+FILE* begin_output(output_file which, FILE* input, const char* path, output_refusal* refusal) {
+    pending_output* pending = &outputs[which];
     *refusal = OUTPUT_UNAVAILABLE;
-    temp_path[0] = '\0';
-    if (std::strlen(path) >= sizeof header_path) {
+    pending->temp[0] = '\0';
+    if (std::strlen(path) >= sizeof pending->path) {
         *refusal = OUTPUT_NAME_TOO_LONG;
         return nullptr;
     }
-    std::strcpy(header_path, path);
+    std::strcpy(pending->path, path);
     struct stat existing;
     const bool exists = stat(path, &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode)) {
@@ -211,26 +263,26 @@ FILE* begin_output(FILE* input, const char* path, output_refusal* refusal) {
     if (exists && !S_ISREG(existing.st_mode)) {
         return open_direct(input, path, refusal);
     }
-    // A header the user may not write is refused, as opening it would be.
-    if ((exists && access(path, W_OK) != 0) || !find_target(path)) {
+    // A file the user may not write is refused, as opening it would be.
+    if ((exists && access(path, W_OK) != 0) || !find_target(path, pending->target)) {
         *refusal = errno == ENAMETOOLONG ? OUTPUT_NAME_TOO_LONG : OUTPUT_UNAVAILABLE;
         return nullptr;
     }
-    if (!make_temp_path()) {
+    if (!make_temp_path(pending)) {
         *refusal = OUTPUT_NAME_TOO_LONG;
         return nullptr;
     }
     catch_fatal_signals();
-    delete_on_signal = 1; // from before the file exists: its name is being made
-    const int fd = mkstemp(temp_path);
+    pending->delete_on_signal = 1; // from before the file exists: its name is being made
+    const int fd = mkstemp(pending->temp);
     FILE* out = fd >= 0 ? fdopen(fd, "w") : nullptr;
     if (out == nullptr) {
         const int reason = errno;
         if (fd >= 0) {
             close(fd);
-            unlink(temp_path);
+            unlink(pending->temp);
         }
-        delete_on_signal = 0;
+        pending->delete_on_signal = 0;
         *refusal = reason == ENAMETOOLONG ? OUTPUT_NAME_TOO_LONG : OUTPUT_UNAVAILABLE;
         errno = reason;
         return nullptr;
@@ -239,12 +291,13 @@ FILE* begin_output(FILE* input, const char* path, output_refusal* refusal) {
     return out;
 }
 
-bool commit_output(FILE* out) {
+bool commit_output(output_file which, FILE* out) {
+    pending_output* pending = &outputs[which];
     const bool write_failed = std::ferror(out) != 0;
     if (std::fclose(out) != 0 || write_failed) {
         return true;
     }
-    if (temp_path[0] == '\0') {
+    if (pending->temp[0] == '\0') {
         return false;
     }
     // The rename is the moment of success: a signal from here on waits for it,
@@ -253,34 +306,35 @@ bool commit_output(FILE* out) {
     sigset_t previous;
     sigfillset(&all);
     sigprocmask(SIG_BLOCK, &all, &previous);
-    const bool failed = rename(temp_path, target_path) != 0;
+    const bool failed = rename(pending->temp, pending->target) != 0;
     const int reason = errno;
     if (!failed) {
-        delete_on_signal = 0;
+        pending->delete_on_signal = 0;
     }
     sigprocmask(SIG_SETMASK, &previous, nullptr);
     errno = reason;
     return failed;
 }
 
-const char* discard_output(FILE* out) {
+const char* discard_output(output_file which, FILE* out) {
+    pending_output* pending = &outputs[which];
     if (out != nullptr) {
         std::fclose(out);
     }
     const char* undeleted = nullptr;
     int reason = 0;
-    if (temp_path[0] != '\0') {
-        if (unlink(temp_path) != 0 && errno != ENOENT) {
-            undeleted = temp_path;
+    if (pending->temp[0] != '\0') {
+        if (unlink(pending->temp) != 0 && errno != ENOENT) {
+            undeleted = pending->temp;
             reason = errno;
         }
-        // As after any failure, no header of this name is left for a build to take.
-        if (unlink(header_path) != 0 && errno != ENOENT) {
-            undeleted = header_path;
+        // As after any failure, no file of this name is left for a build to take.
+        if (unlink(pending->path) != 0 && errno != ENOENT) {
+            undeleted = pending->path;
             reason = errno;
         }
     }
-    delete_on_signal = 0;
+    pending->delete_on_signal = 0;
     errno = reason;
     return undeleted;
 }

@@ -19,16 +19,22 @@
 
 namespace {
 
-char header_path[PATH_CAPACITY]; // the name the header is written under
-char temp_path[PATH_CAPACITY];   // its temporary file, or "" when written directly
-// The same two as full paths, which the 260-character limit does not apply to.
-wchar_t header_wide[PATH_CAPACITY];
-wchar_t temp_wide[PATH_CAPACITY];
-// Where a header name that is a link leads, which is replaced in its place; ""
-// when the name is no link.
-wchar_t target_wide[PATH_CAPACITY];
-HANDLE temp_handle = INVALID_HANDLE_VALUE;
-HANDLE old_header = INVALID_HANDLE_VALUE; // the earlier header, marked for deletion
+// One file of the output stage: the header, or the listing beside it.
+struct pending_output {
+    char path[PATH_CAPACITY];      // the name it is written under
+    char temp_path[PATH_CAPACITY]; // its temporary file, or "" when written directly
+    // The same two as full paths, which the 260-character limit does not apply to.
+    wchar_t path_wide[PATH_CAPACITY];
+    wchar_t temp_wide[PATH_CAPACITY];
+    // Where a name that is a link leads, which is replaced in its place; "" when
+    // the name is no link.
+    wchar_t target_wide[PATH_CAPACITY];
+    HANDLE temp_handle;
+    HANDLE old_file;      // the earlier file of this name, marked for deletion
+    volatile LONG active; // written to a temporary file, neither committed nor discarded
+};
+
+pending_output outputs[2]; // indexed by output_file
 
 // The console handler runs on a thread of its own; main and the handler agree
 // through this one value on whether the run was interrupted or committed.
@@ -143,15 +149,16 @@ bool final_path(const wchar_t* path, wchar_t* out) {
     return length > 0 && length < PATH_CAPACITY;
 }
 
-// Puts in target_wide where the existing header name leads when the name is a
+// Puts in target_wide where the existing name leads when the name is a
 // link: a reparse point where the system shows one, or (as under Wine, which
 // shows a link as a plain file) a name whose final path is not its directory's
 // followed by the name.
-void find_link_target() {
-    target_wide[0] = L'\0';
-    HANDLE handle = CreateFileW(
-        header_wide, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+void find_link_target(pending_output* pending) {
+    const wchar_t* path = pending->path_wide;
+    pending->target_wide[0] = L'\0';
+    HANDLE handle = CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         return; // no header yet
     }
@@ -159,31 +166,31 @@ void find_link_target() {
     CloseHandle(handle);
     static wchar_t target[PATH_CAPACITY];
     static wchar_t directory[PATH_CAPACITY];
-    if (!final_path(header_wide, target)) {
-        return; // a link that leads nowhere is replaced like a missing header
+    if (!final_path(path, target)) {
+        return; // a link that leads nowhere is replaced like a missing file
     }
-    const wchar_t* name = std::wcsrchr(header_wide, L'\\');
-    std::wcsncpy(directory, header_wide, static_cast<size_t>(name - header_wide));
-    directory[name - header_wide] = L'\0';
+    const wchar_t* name = std::wcsrchr(path, L'\\');
+    std::wcsncpy(directory, path, static_cast<size_t>(name - path));
+    directory[name - path] = L'\0';
     const size_t length = std::wcslen(target);
     if (reparse || !final_path(directory, directory) ||
         std::wcslen(directory) + std::wcslen(name) != length ||
         _wcsnicmp(target, directory, std::wcslen(directory)) != 0 ||
         _wcsicmp(target + std::wcslen(directory), name) != 0) {
-        std::wcscpy(target_wide, target);
+        std::wcscpy(pending->target_wide, target);
     }
 }
 
-// Removes the header name. A link goes only where the system lets it go alone
+// Removes the name. A link goes only where the system lets it go alone
 // (a reparse point opened as itself); else it stays, since deleting it would
 // delete the file it leads to.
-bool delete_header() {
-    if (target_wide[0] == L'\0') {
-        return DeleteFileW(header_wide) != 0 || GetLastError() == ERROR_FILE_NOT_FOUND ||
+bool delete_name(const pending_output* pending) {
+    if (pending->target_wide[0] == L'\0') {
+        return DeleteFileW(pending->path_wide) != 0 || GetLastError() == ERROR_FILE_NOT_FOUND ||
                GetLastError() == ERROR_PATH_NOT_FOUND;
     }
     HANDLE link = CreateFileW(
-        header_wide, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        pending->path_wide, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (link == INVALID_HANDLE_VALUE) {
         return GetLastError() == ERROR_FILE_NOT_FOUND;
@@ -196,15 +203,25 @@ bool delete_header() {
     return deleted;
 }
 
-void release_old_header() {
-    if (old_header != INVALID_HANDLE_VALUE) {
-        CloseHandle(old_header);
-        old_header = INVALID_HANDLE_VALUE;
+void release_old_file(pending_output* pending) {
+    if (pending->old_file != INVALID_HANDLE_VALUE) {
+        CloseHandle(pending->old_file);
+        pending->old_file = INVALID_HANDLE_VALUE;
     }
 }
 
+// The state once one output is done with: still writing while the other is.
+LONG state_after(const pending_output* done) {
+    for (const pending_output& pending : outputs) {
+        if (&pending != done && pending.active != 0) {
+            return WRITING;
+        }
+    }
+    return IDLE;
+}
+
 // Ctrl-C, Ctrl-Break or closing the console. Before the commit, the temporary
-// file and the earlier header go with the process; once the commit has begun,
+// files and the earlier files go with the process; once the commit has begun,
 // it is completed first and not undone (a commit that failed is a failure).
 // Returning FALSE lets the default handler end the process with the usual status.
 BOOL WINAPI delete_output_on_control(DWORD) {
@@ -212,8 +229,12 @@ BOOL WINAPI delete_output_on_control(DWORD) {
         Sleep(1);
     }
     if (InterlockedCompareExchange(&output_state, INTERRUPTED, WRITING) == WRITING) {
-        delete_header();
-        DeleteFileW(temp_wide); // unmarked if a failed commit unmarked it
+        for (const pending_output& pending : outputs) {
+            if (pending.active != 0) {
+                delete_name(&pending);
+                DeleteFileW(pending.temp_wide); // unmarked if a failed commit unmarked it
+            }
+        }
     }
     return FALSE;
 }
@@ -262,7 +283,9 @@ bool is_device(const wchar_t* path) {
 // ".zolvek-XXXXXX" where that would exceed the 255 characters of one name,
 // created new so that no other file is ever opened in its place. Its name in
 // UTF-8, without the long-path prefix, goes to temp_path for messages.
-HANDLE create_temp(const wchar_t* replaced) {
+HANDLE create_temp(pending_output* pending, const wchar_t* replaced) {
+    wchar_t* temp_wide = pending->temp_wide;
+    char* temp_path = pending->temp_path;
     const wchar_t* name = std::wcsrchr(replaced, L'\\') + 1;
     const int dir_length = static_cast<int>(name - replaced);
     const bool fits = std::wcslen(name) + 15 <= 255;
@@ -273,7 +296,7 @@ HANDLE create_temp(const wchar_t* replaced) {
                                 : std::swprintf(temp_wide, PATH_CAPACITY, L"%.*ls.zolvek-%06X",
                                                 dir_length, replaced, suffix);
         const wchar_t* shown = starts_with(temp_wide, L"\\\\?\\") ? temp_wide + 4 : temp_wide;
-        if (length <= 0 || WideCharToMultiByte(CP_UTF8, 0, shown, -1, temp_path, sizeof temp_path,
+        if (length <= 0 || WideCharToMultiByte(CP_UTF8, 0, shown, -1, temp_path, PATH_CAPACITY,
                                                nullptr, nullptr) == 0) {
             SetLastError(ERROR_FILENAME_EXCED_RANGE);
             break;
@@ -366,26 +389,55 @@ bool is_same_file(FILE* file, const char* path) {
     return same;
 }
 
-FILE* begin_output(FILE* input, const char* path, output_refusal* refusal) {
+bool is_same_output(const char* first, const char* second) {
+    static wchar_t first_wide[PATH_CAPACITY];
+    static wchar_t second_wide[PATH_CAPACITY];
+    if (!to_long_path(first, first_wide) || !to_long_path(second, second_wide)) {
+        return false; // not a name the system takes: opening it fails anyway
+    }
+    HANDLE handles[2];
+    for (int i = 0; i < 2; ++i) {
+        handles[i] = CreateFileW(i == 0 ? first_wide : second_wide, 0,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    }
+    file_id ids[2];
+    const bool both = handles[0] != INVALID_HANDLE_VALUE && handles[1] != INVALID_HANDLE_VALUE;
+    const bool same = both ? identify(handles[0], &ids[0]) && identify(handles[1], &ids[1]) &&
+                                 std::memcmp(&ids[0], &ids[1], sizeof ids[0]) == 0
+                           : handles[0] == handles[1] && _wcsicmp(first_wide, second_wide) == 0;
+    for (HANDLE handle : handles) {
+        if (handle != INVALID_HANDLE_VALUE) {
+            CloseHandle(handle);
+        }
+    }
+    return same;
+}
+
+FILE* begin_output(output_file which, FILE* input, const char* path, output_refusal* refusal) {
+    pending_output* pending = &outputs[which];
     *refusal = OUTPUT_UNAVAILABLE;
-    temp_path[0] = '\0';
-    if (std::strlen(path) >= sizeof header_path || !to_long_path(path, header_wide)) {
+    pending->temp_path[0] = '\0';
+    pending->temp_handle = INVALID_HANDLE_VALUE;
+    pending->old_file = INVALID_HANDLE_VALUE;
+    if (std::strlen(path) >= sizeof pending->path || !to_long_path(path, pending->path_wide)) {
         *refusal = OUTPUT_NAME_TOO_LONG;
         return nullptr;
     }
-    std::strcpy(header_path, path);
-    const DWORD attributes = GetFileAttributesW(header_wide);
+    std::strcpy(pending->path, path);
+    const wchar_t* wide = pending->path_wide;
+    const DWORD attributes = GetFileAttributesW(wide);
     if (attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
         errno = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? EISDIR : EACCES;
-        return nullptr; // a read-only header is refused, as opening it would be
+        return nullptr; // a read-only file is refused, as opening it would be
     }
-    if (is_device(header_wide)) {
+    if (is_device(wide)) {
         if (is_same_file(input, path)) {
             *refusal = OUTPUT_IS_INPUT;
             return nullptr;
         }
-        HANDLE handle = CreateFileW(header_wide, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+        HANDLE handle = CreateFileW(wide, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle == INVALID_HANDLE_VALUE) {
             set_errno_from_last_error();
@@ -393,44 +445,49 @@ FILE* begin_output(FILE* input, const char* path, output_refusal* refusal) {
         }
         return stream_on(handle);
     }
-    find_link_target();
+    find_link_target(pending);
+    const bool link = pending->target_wide[0] != L'\0';
+    pending->active = 1;
     output_state = WRITING;
     SetConsoleCtrlHandler(delete_output_on_control, TRUE);
-    // The earlier header goes when the process ends, unless the new one replaces
+    // The earlier file goes when the process ends, unless the new one replaces
     // it: no stale header survives even TerminateProcess. Nothing reached
     // through a link is marked: the mark would land on the link's target.
-    old_header = target_wide[0] != L'\0'
-                     ? INVALID_HANDLE_VALUE
-                     : CreateFileW(header_wide, DELETE,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (old_header != INVALID_HANDLE_VALUE && !set_delete_on_close(old_header, true)) {
-        release_old_header();
+    pending->old_file =
+        link ? INVALID_HANDLE_VALUE
+             : CreateFileW(wide, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (pending->old_file != INVALID_HANDLE_VALUE &&
+        !set_delete_on_close(pending->old_file, true)) {
+        release_old_file(pending);
     }
-    temp_handle = create_temp(target_wide[0] != L'\0' ? target_wide : header_wide);
-    if (temp_handle == INVALID_HANDLE_VALUE || !set_delete_on_close(temp_handle, true)) {
+    HANDLE temp = create_temp(pending, link ? pending->target_wide : wide);
+    pending->temp_handle = temp;
+    if (temp == INVALID_HANDLE_VALUE || !set_delete_on_close(temp, true)) {
         set_errno_from_last_error();
         const int reason = errno;
-        if (temp_handle != INVALID_HANDLE_VALUE) {
-            CloseHandle(temp_handle);
-            DeleteFileW(temp_wide);
+        if (temp != INVALID_HANDLE_VALUE) {
+            CloseHandle(temp);
+            DeleteFileW(pending->temp_wide);
         }
-        temp_path[0] = '\0';
-        if (old_header != INVALID_HANDLE_VALUE) {
-            set_delete_on_close(old_header, false); // nothing was written: keep it
-            release_old_header();
+        pending->temp_path[0] = '\0';
+        if (pending->old_file != INVALID_HANDLE_VALUE) {
+            set_delete_on_close(pending->old_file, false); // nothing was written: keep it
+            release_old_file(pending);
         }
-        output_state = IDLE;
+        pending->active = 0;
+        output_state = state_after(pending);
         *refusal = reason == ENAMETOOLONG ? OUTPUT_NAME_TOO_LONG : OUTPUT_UNAVAILABLE;
         errno = reason;
         return nullptr;
     }
-    return stream_on(temp_handle);
+    return stream_on(temp);
 }
 
-bool commit_output(FILE* out) {
+bool commit_output(output_file which, FILE* out) {
+    pending_output* pending = &outputs[which];
     bool failed = std::fflush(out) != 0 || std::ferror(out) != 0;
-    if (temp_path[0] == '\0') {
+    if (pending->temp_path[0] == '\0') {
         return std::fclose(out) != 0 || failed;
     }
     // From here the console handler waits for the commit; if it got here first,
@@ -438,43 +495,49 @@ bool commit_output(FILE* out) {
     if (InterlockedCompareExchange(&output_state, COMMITTING, WRITING) != WRITING) {
         Sleep(INFINITE);
     }
-    failed = failed || !set_delete_on_close(temp_handle, false);
+    failed = failed || !set_delete_on_close(pending->temp_handle, false);
     failed = std::fclose(out) != 0 || failed;
-    if (!failed && old_header != INVALID_HANDLE_VALUE) {
-        failed = !set_delete_on_close(old_header, false);
-        release_old_header();
+    if (!failed && pending->old_file != INVALID_HANDLE_VALUE) {
+        failed = !set_delete_on_close(pending->old_file, false);
+        release_old_file(pending);
     }
     hold_commit_for_test();
     // A link stays: the file it leads to is replaced.
-    failed = failed || MoveFileExW(temp_wide, target_wide[0] != L'\0' ? target_wide : header_wide,
+    const wchar_t* target =
+        pending->target_wide[0] != L'\0' ? pending->target_wide : pending->path_wide;
+    failed = failed || MoveFileExW(pending->temp_wide, target,
                                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0;
     if (failed) {
         set_errno_from_last_error();
+    } else {
+        pending->active = 0;
     }
-    output_state = failed ? WRITING : IDLE;
+    output_state = failed ? WRITING : state_after(pending);
     return failed;
 }
 
-const char* discard_output(FILE* out) {
+const char* discard_output(output_file which, FILE* out) {
+    pending_output* pending = &outputs[which];
     if (out != nullptr) {
         std::fclose(out); // the temporary file is deleted as it closes
     }
-    release_old_header(); // and so is the earlier header
+    release_old_file(pending); // and so is the earlier file
     const char* undeleted = nullptr;
     int reason = 0;
-    if (temp_path[0] != '\0') {
-        if (!DeleteFileW(temp_wide) && GetLastError() != ERROR_FILE_NOT_FOUND) {
-            undeleted = temp_path;
+    if (pending->temp_path[0] != '\0') {
+        if (!DeleteFileW(pending->temp_wide) && GetLastError() != ERROR_FILE_NOT_FOUND) {
+            undeleted = pending->temp_path;
             set_errno_from_last_error();
             reason = errno;
         }
-        if (!delete_header()) {
-            undeleted = header_path;
+        if (!delete_name(pending)) {
+            undeleted = pending->path;
             set_errno_from_last_error();
             reason = errno;
         }
     }
-    output_state = IDLE;
+    pending->active = 0;
+    output_state = state_after(pending);
     errno = reason;
     return undeleted;
 }

@@ -3,6 +3,7 @@
 #include "diagnostics.h"
 #include "indirect.h"
 #include "inst_table.h"
+#include "listing.h"
 #include "state.h"
 
 #include <cstdint>
@@ -414,14 +415,24 @@ bool scan_hex(const char* text, uint32_t* value) {
 bool parse_line(char* line, char* end, output* out) {
     char* first = skip_blanks(line);
     if (*first == '\0' && !stmt_found) {
+        if (listing != nullptr) {
+            list_line(line, static_cast<size_t>(end - line));
+        }
         return false; // blank lines before the first statement are not copied
     }
     if (line_directive_name != nullptr) {
         mark_source_line(out);
     }
     const bool joined = joins_statement(holds_statement(first));
+    if (listing != nullptr) {
+        list_messages(); // about the line before
+    }
     if (!stmt_found) {
-        if (!parse_comment(line, out)) {
+        const bool statement = parse_comment(line, out);
+        if (listing != nullptr && (!statement || !org_found)) {
+            list_line(line, static_cast<size_t>(end - line));
+        }
+        if (!statement) {
             note_line_end(line, end);
             return joined;
         }
@@ -449,10 +460,18 @@ bool parse_line(char* line, char* end, output* out) {
             if (end_stmt_found) {
                 report_line(SEVERITY_ERROR, "statement after END");
             }
+            if (listing != nullptr) {
+                list_line(t, static_cast<size_t>(end - t)); // the statement that failed on
+            }
             put_in_place(out, pending, static_cast<size_t>(p - pending));
             return true;
         }
         p = e + 1;
+    }
+    // The rest of the line, or all of it without statements.
+    if (listing != nullptr && (*t != '\0' || t == first)) {
+        const char* rest = t == first ? line : t;
+        list_line(rest, static_cast<size_t>(end - rest));
     }
     note_line_end(line, end);
     *end = '\n';
@@ -587,6 +606,9 @@ char* parse_stmt(char* s, char* t, char** pending, output* out) {
         parse_stmt0(*entry, out); // only now that the statement holds, END ends the reading
     }
 
+    if (listing != nullptr) {
+        list_statement(entry->size, t, static_cast<size_t>(e + 1 - t));
+    }
     if (indirect) {
         *pending = e + 1;
     } else if ((entry->flags & INST_END) != 0) {
@@ -703,15 +725,28 @@ bool is_too_long(const char* line, const char* end) {
         return false;
     }
     report_line(SEVERITY_ERROR, "contains more than %u characters", MAX_LINE_CHARS);
+    if (listing != nullptr) {
+        list_line("", 0); // its text is not kept
+    }
     return true;
 }
 
 // Translates the complete line [line, end); true when it failed.
 bool translate_line(char* line, char* end, bool may_hold_nul, output* out) {
     // A NUL would silently cut the rest of the line out of the translation.
-    if (may_hold_nul && std::memchr(line, '\0', static_cast<size_t>(end - line)) != nullptr) {
+    const char* nul =
+        may_hold_nul
+            ? static_cast<const char*>(std::memchr(line, '\0', static_cast<size_t>(end - line)))
+            : nullptr;
+    if (nul != nullptr) {
         joins_statement(holds_statement(skip_blanks(line))); // the line before is judged first
+        if (listing != nullptr) {
+            list_messages();
+        }
         report_line(SEVERITY_ERROR, "contains a NUL character");
+        if (listing != nullptr) {
+            list_line(line, static_cast<size_t>(nul - line));
+        }
         return true;
     }
     *end = '\0';
@@ -788,6 +823,9 @@ read_result translate_source(FILE* in, output* out, char* block) {
     splice_line = 0;
     presumed_line = 0;
     const read_result result = translate_lines(in, out, block);
+    if (listing != nullptr) {
+        list_messages(); // about the last line
+    }
     settle_output(out); // the caller may reuse the block
     return result;
 }

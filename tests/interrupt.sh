@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# A stopped or failing run never leaves a partial header, nor a stale one. The
+# A stopped or failing run never leaves a partial header or listing, nor a stale one. The
 # source comes through a FIFO, so a signal lands while the output is being
 # written and the program waits for more input.
 # Usage: interrupt.sh ZOLVEK                 (signals, closed pipe, file-size limit)
@@ -25,13 +25,15 @@ signals=(INT TERM HUP QUIT USR1 ALRM)
 for signal in "${signals[@]}"; do
   rm -f prog.ep
   echo "old header" >prog.h
+  echo "old listing" >prog.lst
   mkfifo prog.ep
-  env --default-signal="$signal" $wine "$bin" prog.ep >stdout 2>stderr &
+  env --default-signal="$signal" $wine "$bin" --listing prog.lst prog.ep >stdout 2>stderr &
   pid=$!
   exec 3>prog.ep
   { printf '// ORIGIN 0\n' && lines 2000; } >&3
   await_temp "SIG$signal"
-  [ "$(cat prog.h)" = "old header" ] || fail "SIG$signal: prog.h changed before the run ended"
+  [ "$(cat prog.h prog.lst)" = "old header
+old listing" ] || fail "SIG$signal: prog.h or prog.lst changed before the run ended"
   kill -s "$signal" "$pid"
   status=0
   wait "$pid" || status=$?

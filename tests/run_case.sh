@@ -7,6 +7,7 @@
 # check with the program on the PATH; a failing check fails the case.
 # NAME.output: the file to compare (default NAME.h) with NAME.h, or that must
 # not exist when there is no NAME.h.
+# NAME.lst: the listing expected in the file NAME.lst (the arguments ask for it).
 # NAME.out, NAME.err, NAME.status: expected stdout, stderr and exit status; in
 # NAME.out a line "@BANNER@" stands for the banner, "@VERSION@" for the version.
 # NAME.user: run as this user (skipped, status 77, where there is none).
@@ -99,6 +100,9 @@ if [ -f "$cases/$name.h" ] || { [ -n "$windows" ] && [ -f "$cases/$name.windows.
   fi
 elif [ -e "$run/$output" ] || [ -L "$run/$output" ]; then
   echo "--- $output exists, but none is expected" && failed=1
+fi
+if [ -f "$cases/$name.lst" ]; then
+  if [ -f "$run/$name.lst" ]; then same "$(expected .lst)" "$run/$name.lst" "$name.lst"; else echo "--- $name.lst was not written" && failed=1; fi
 fi
 if [ -f "$cases/$name.check" ]; then (cd "$run" && PATH="$work/bin:$PATH" bash -euo pipefail "$cases/$name.check") || failed=1; fi
 exit $failed
