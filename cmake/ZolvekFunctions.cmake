@@ -1,5 +1,5 @@
 # zolvek_add_header(<target> <file.ep>... [NAME <name>] [SCOPE PRIVATE|PUBLIC|INTERFACE]
-#                   [OUTPUT_VARIABLE <var>])
+#                   [OUTPUT_VARIABLE <var>] [DEFINES] [LISTING] [LINE_DIRECTIVES])
 #
 # Converts each Event Processor source into a header in the build tree,
 # <target's binary dir>/zolvek_<target>/<name>.h holding the array <name>[], and
@@ -11,9 +11,19 @@
 # INTERFACE for an INTERFACE library (a header library that other targets link)
 # and PRIVATE otherwise. OUTPUT_VARIABLE receives the headers' paths. Editing a
 # source regenerates its header; a faulty source fails the build with messages
-# that name the source's own path and line, as a compiler's do.
+# that name the source's own path and line, as a compiler's do. DEFINES ends each
+# header with <NAME>_ORIGIN and <NAME>_CODE_SIZE, LISTING writes <name>.lst beside
+# it, and LINE_DIRECTIVES makes the C compiler's messages name the source's lines.
 function(zolvek_add_header target)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "NAME;SCOPE;OUTPUT_VARIABLE" "")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "DEFINES;LISTING;LINE_DIRECTIVES"
+                        "NAME;SCOPE;OUTPUT_VARIABLE" "")
+  set(options "")
+  if(arg_DEFINES)
+    list(APPEND options --defines)
+  endif()
+  if(arg_LINE_DIRECTIVES)
+    list(APPEND options --line-directives)
+  endif()
   set(sources ${arg_UNPARSED_ARGUMENTS})
   if(NOT TARGET ${target})
     message(FATAL_ERROR "zolvek_add_header: '${target}' is not a target")
@@ -81,10 +91,17 @@ function(zolvek_add_header target)
     list(APPEND known_sources "${source}")
 
     set(header "${out_dir}/${name}.h")
+    set(listing "")
+    set(listing_options "")
+    if(arg_LISTING)
+      set(listing "${out_dir}/${name}.lst")
+      set(listing_options --listing "${listing}")
+    endif()
     add_custom_command(
-      OUTPUT "${header}"
+      OUTPUT "${header}" ${listing}
       COMMAND "${CMAKE_COMMAND}" -E make_directory "${out_dir}"
-      COMMAND Zolvek::Zolvek -q --diagnostics=gnu -o "${header}" -n "${name}" "${source_path}"
+      COMMAND Zolvek::Zolvek -q --diagnostics=gnu ${options} ${listing_options} -o "${header}"
+              -n "${name}" "${source_path}"
       DEPENDS "${source_path}" Zolvek::Zolvek "$<TARGET_FILE:Zolvek::Zolvek>"
       COMMENT "Converting ${source} into ${name}.h"
       VERBATIM)

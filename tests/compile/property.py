@@ -2,9 +2,12 @@
 """Property check: a header that compiles holds exactly the program converted.
 
 Sources whose comments and unchecked statement text are full of line splices,
-trigraphs, comment marks, quotes, commas and macro names are converted, and every
-header is compiled with the size-exact macros as C99 (trigraphs on) and GNU C99:
-one that compiles must have the printed code size; a refused source must say why.
+trigraphs, comment marks, quotes, commas and macro names are converted (half of
+them with #line directives), and every header is compiled with the size-exact
+macros as C99 (trigraphs on) and GNU C99: one that compiles must have the code
+size and origin its macros give; a refused source must say why. The listing's
+sizes add up to the code size, its addresses follow each other from the origin,
+and its expansion rows are the header's blocks.
 Usage: property.py ZOLVEK PRELUDE_SH SEED COUNT
 """
 import os
@@ -16,6 +19,7 @@ import tempfile
 
 zolvek, prelude, seed, count = os.path.abspath(sys.argv[1]), sys.argv[2], int(sys.argv[3]), int(sys.argv[4])
 rng = random.Random(seed)
+ORIGIN = 0xFFFFFFF0  # near the top, so that addresses wrap
 PRINTABLE = [c for c in string.printable if c not in "\n\r\x0b\x0c"]
 PIECES = ["\\", "??/", "/*", "*/", ",", ", 1", "/* , */", " + EP_2", 'R"(', "(", ")", '"', "'", " ", "\t",
           "\f", "0", "x", "?", "/", "*"]
@@ -41,7 +45,7 @@ def statement():
 
 
 def source():
-    lines = ["// ORIGIN 0x100"] + [comment() for _ in range(rng.randint(0, 2))]
+    lines = ["// ORIGIN 0x%X" % ORIGIN] + [comment() for _ in range(rng.randint(0, 2))]
     for _ in range(rng.randint(1, 6)):
         kind = rng.random()
         if kind < 0.15:
@@ -56,10 +60,11 @@ def source():
     return "\n".join(lines) + ("\n" if rng.random() < 0.7 else "")
 
 
-def compiles(directory, std, size):
-    """True or False; None when only the size assertion fails: another program."""
+def compiles(directory, std, added):
+    """True or False; None when only the assertion fails: another program."""
     results = []
-    for check in ('_Static_assert(sizeof prog == %d, "size");\n' % size, ""):
+    check = '_Static_assert(sizeof prog == PROG_CODE_SIZE + %d && PROG_ORIGIN == %du, "");\n'
+    for check in (check % (added, ORIGIN), ""):
         with open(os.path.join(directory, "test.c"), "w") as file:
             file.write('#include "prelude.h"\n#include "prog.h"\n' + check)
         command = ["cc", "-std=" + std, "-fsyntax-only", "-w", "-I", directory, file.name]
@@ -67,6 +72,28 @@ def compiles(directory, std, size):
         if results[0]:
             return True
     return None if results[1] else False
+
+
+def listing_faults(listing, header, size):
+    """What is wrong with a successful run's listing, or ''."""
+    rows = [(line[:10].strip(), line[12:20].strip(), line[22:26].strip(), line[28:])
+            for line in listing.split("\n")[1:] if line[:1] == " "]
+    address, total, expansion = ORIGIN, 0, []
+    for line, at, row_size, text in rows:
+        if at and line != "added":
+            if int(at, 16) != address:
+                return "row at %s, expected %08X" % (at, address)
+            if line:
+                total += int(row_size)
+            if not line or row_size != "30":  # an indirect statement's own row spans its block
+                address = (address + int(row_size)) % 2**32
+            if not line:
+                expansion.append(text)
+    lines = [line for line in header.split("\n") if not line.startswith("#line")]
+    blocks = sum((lines[i + 1:i + 11] for i, line in enumerate(lines) if line.endswith(") expansion")), [])
+    if total != size or expansion != blocks:
+        return "sizes add up to %d of %d, or expansion rows differ from the header" % (total, size)
+    return ""
 
 
 faults = converted = compiled = 0
@@ -78,19 +105,28 @@ with tempfile.TemporaryDirectory() as directory:
         text = source()
         with open(os.path.join(directory, "prog.ep"), "wb") as file:
             file.write(text.encode("latin-1"))
-        run = subprocess.run([zolvek, "prog.ep"], cwd=directory, capture_output=True)
+        options = ["--line-directives"] if rng.random() < 0.5 else []
+        run = subprocess.run([zolvek, "--defines", "--listing", "prog.lst", "prog.ep"] + options,
+                             cwd=directory, capture_output=True)
         if run.returncode != 0:
             if b": line " not in run.stderr or os.path.exists(header):
                 print("refused without a line message, or left a header:\n" + text)
                 faults += 1
             continue
         converted += 1
-        size = int(open(header, encoding="latin-1").read().rsplit("// Code Size:  ", 1)[1].split()[0])
-        size += 0 if "\nEND;" in "\n" + text else 1  # the END the frame adds
+        content = open(header, encoding="latin-1").read()
+        size = int(content.rsplit("// Code Size:  ", 1)[1].split()[0])
+        added = 0 if "\nEND;" in "\n" + text else 1  # the END the frame adds
+        fault = listing_faults(open(os.path.join(directory, "prog.lst"), encoding="latin-1").read(),
+                               content, size)
+        if fault:
+            print("listing: %s:\n%s" % (fault, text))
+            faults += 1
         for std in ("c99", "gnu99"):
-            ok = compiles(directory, std, size)
+            ok = compiles(directory, std, added)
             if ok is None:
-                print("-std=%s compiles to another size than %d:\n%s" % (std, size, text))
+                print("-std=%s compiles to another program than %d bytes at 0x%X:\n%s"
+                      % (std, size, ORIGIN, text))
                 faults += 1
             compiled += bool(ok)
         os.remove(header)

@@ -6,6 +6,10 @@
 #include "rtc_wake.h"
 #include "second.h"
 
+/* The layout macros: the array holds the code and at most an END appended. */
+_Static_assert(sizeof rtc_wake - RTC_WAKE_CODE_SIZE <= 1 && sizeof _2nd - _2ND_CODE_SIZE <= 1,
+               "code size");
+
 #ifdef SIZE_first
 /* A cross build cannot run what it builds: the sizes are checked as it compiles. */
 _Static_assert(sizeof first == SIZE_first && sizeof second == SIZE_second && sizeof no == SIZE_no &&

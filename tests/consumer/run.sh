@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs Zolvek into a temporary prefix and builds the consumer project against
-# it: headers land in the build tree with the right sizes and C names, an edited
+# it: headers land in the build tree with the right sizes and C names (and the
+# options' macros, listing and #line directives where asked for), an edited
 # source is converted again, a faulty source fails the build with Zolvek's
 # message, and two sources with one array name are refused at configure time.
 # Then the same consumer builds with Zolvek taken in by add_subdirectory, and both
@@ -31,6 +32,9 @@ configure() { cmake -S "$work/src" -B "$@" >"$work/log" 2>&1; }
 configure "$work/b" -DCMAKE_PREFIX_PATH="$work/prefix" || fail "configure failed"
 build_and_check "$work/b"
 [ -z "$(find "$work/src" -name '*.h' ! -name prelude.h)" ] || fail "a header was written into the source tree"
+grep -qx "#line 1 \"$work/src/rtc-wake.ep\"" "$(find "$work/b" -name rtc_wake.h)" &&
+  grep -q "^code size   $(code_size "$work/b" rtc_wake) bytes" "$(find "$work/b" -name rtc_wake.lst)" ||
+  fail "DEFINES, LISTING and LINE_DIRECTIVES did not reach rtc_wake.h and rtc_wake.lst"
 
 sed -i 's/^END;$/ADDREGS;\nEND;/' "$work/src/first.ep"
 build_and_check "$work/b"
