@@ -1,8 +1,10 @@
 // libFuzzer entry: arbitrary bytes through the conversion path the program runs,
-// from the reading loop with its line limit to the closing frame. Besides the
+// from the reading loop with its line limit to the closing frame, with #line
+// directives and a listing as the input's length picks. Besides the
 // sanitizers, it checks what must hold for any input: diagnostics name lines in
 // rising order with at most one error a line, and the run fails exactly when one
 // of them is an error rather than a warning.
+#include "listing.h"
 #include "state.h"
 #include "translator.h"
 
@@ -18,6 +20,7 @@ namespace {
 char input_buffer[INPUT_BUFFER_SIZE];
 char diagnostics[1 << 22]; // room for the messages of any input the target takes
 output null_output;
+output null_listing;
 FILE* null_file = nullptr;
 
 void check_diagnostics(bool failed) {
@@ -66,13 +69,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     reset_translation_state();
     asname = "Zolvek";
+    line_directive_name = (size & 1) != 0 ? "fuzz.ep" : nullptr;
+    open_output_buffer(&null_listing, null_file);
+    start_listing((size & 2) != 0 ? &null_listing : nullptr);
     open_output_buffer(&null_output, null_file);
     write_opening(&null_output, "fuzz");
     const read_result result = translate_source(in, &null_output, input_buffer);
     if (result == READ_OK) {
         write_closing(&null_output);
+        if (listing != nullptr) {
+            list_closing();
+        }
     }
     flush_output(&null_output);
+    flush_output(&null_listing);
     std::fclose(in);
     check_diagnostics(result != READ_OK);
     return 0;
