@@ -10,15 +10,15 @@ output* listing = nullptr;
 
 namespace {
 
-unsigned statements = 0;
-unsigned expansions = 0;
+unsigned statements; // set by start_listing, as are the others
+unsigned expansions;
 // An expansion block's text until its statement's row is written.
 char held_block[2048];
-size_t held_block_length = 0;
+size_t held_block_length;
 // Messages until the row they follow is written: a few a line at most, each at
 // most a path and a quoted line long.
 char held_messages[1 << 17];
-size_t held_messages_length = 0;
+size_t held_messages_length;
 
 // One row in fixed columns: line number (10), address (8), size (4), text.
 void put_row(const char* line, const char* address, const char* size, const char* text,
