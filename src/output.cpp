@@ -36,14 +36,9 @@ void open_output_buffer(output* out, FILE* file) {
     out->failed = false;
     out->error_number = 0;
     out->used = 0;
-    out->staged = nullptr;
-    out->staged_length = 0;
 }
 
 void put(output* out, const char* text, size_t length) {
-    if (out->staged_length != 0) {
-        settle_output(out);
-    }
     if (length > sizeof out->data - out->used) {
         flush_output(out);
         if (length > sizeof out->data) {
@@ -59,27 +54,7 @@ void put_text(output* out, const char* text) {
     put(out, text, std::strlen(text));
 }
 
-void put_in_place(output* out, const char* text, size_t length) {
-    if (text == out->staged + out->staged_length) {
-        out->staged_length += length;
-        return;
-    }
-    settle_output(out);
-    out->staged = text;
-    out->staged_length = length;
-}
-
-void settle_output(output* out) {
-    if (out->staged_length == 0) {
-        return;
-    }
-    const size_t length = out->staged_length;
-    out->staged_length = 0;
-    put(out, out->staged, length);
-}
-
 bool flush_output(output* out) {
-    settle_output(out);
     write_all(out, out->data, out->used);
     out->used = 0;
     return out->failed;
