@@ -24,18 +24,18 @@ void guard_standard_streams();
 // (Windows, whose ANSI arguments would replace some characters with look-alikes);
 // elsewhere argv itself. *invalid is set to the number (from 1 after the
 // program's name) of the first argument that is not valid Unicode, else 0.
-char** utf8_arguments(int* argc, char** argv, int* invalid);
+[[nodiscard]] char** utf8_arguments(int* argc, char** argv, int* invalid);
 
 // Opens the source for reading in text mode, as fopen(path, "r") does, for a name
 // of any length the system allows.
-FILE* open_input(const char* path);
+[[nodiscard]] FILE* open_input(const char* path);
 
 // True when the open stream is a directory, which some systems let fopen open.
-bool is_directory(FILE* file);
+[[nodiscard]] bool is_directory(FILE* file);
 
 // True when path names the very file the stream has open (a link or another
 // spelling of the same path included).
-bool is_same_file(FILE* file, const char* path);
+[[nodiscard]] bool is_same_file(FILE* file, const char* path);
 
 // Why begin_output gave no output.
 enum output_refusal {
@@ -51,24 +51,34 @@ enum output_file {
 };
 
 // True when the two output names lead to the same file, existing or not.
-bool is_same_output(const char* first, const char* second);
+[[nodiscard]] bool is_same_output(const char* first, const char* second);
 
 // Starts writing the output file named path. A regular file (or a missing one,
 // or the missing target of a link) is written to a new temporary file beside
 // it, so the name holds the earlier file until commit_output puts the complete
 // one in its place; a device or FIFO is written directly. From here until the
 // commit begins, an interrupting signal deletes the temporary file and the name
-// before the process ends with it. Null when the file cannot be written, with
-// the reason in *refusal.
-FILE* begin_output(output_file which, FILE* input, const char* path, output_refusal* refusal);
+// before the process ends with it. True when the file cannot be written:
+// nothing is left behind, *refusal says why, and for OUTPUT_UNAVAILABLE errno.
+[[nodiscard]] bool begin_output(output_file which, FILE* input, const char* path, FILE** file,
+                                output_refusal* refusal);
 
 // Closes the output and puts it in place. True when a write, the close or the
 // replacement failed; the caller then calls discard_output. Once the
 // replacement has begun, a signal waits for it, and then ends the process
 // without undoing it.
-bool commit_output(output_file which, FILE* out);
+[[nodiscard]] bool commit_output(output_file which, FILE* out);
+
+// What discard_output could not remove: each name, or null, with the system's
+// reason.
+struct undeleted_files {
+    const char* temporary;
+    int temporary_reason;
+    const char* name;
+    int name_reason;
+};
 
 // After a failure: closes the output unless it is null (already closed), removes
-// the temporary file and the name (never a device). Returns the name that could
-// not be deleted, or null; errno then says why.
-const char* discard_output(output_file which, FILE* out);
+// the temporary file and the name (never a device). True when either remains;
+// *undeleted says which.
+[[nodiscard]] bool discard_output(output_file which, FILE* out, undeleted_files* undeleted);

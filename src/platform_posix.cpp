@@ -44,7 +44,7 @@ const int FATAL_SIGNALS[] = {
 #endif
 };
 
-extern "C" void delete_output_and_end(int signal_number) {
+void delete_output_and_end(int signal_number) {
     for (pending_output& pending : outputs) {
         if (pending.delete_on_signal != 0) {
             unlink(pending.temp); // async-signal-safe, unlike remove()
@@ -245,7 +245,10 @@ bool is_same_output(const char* first, const char* second) {
            same_identity(first_info, second_info) && std::strcmp(first_name, second_name) == 0;
 }
 
-FILE* begin_output(output_file which, FILE* input, const char* path, output_refusal* refusal) {
+namespace {
+
+// begin_output, with the file or null as the result.
+FILE* start_output(output_file which, FILE* input, const char* path, output_refusal* refusal) {
     pending_output* pending = &outputs[which];
     *refusal = OUTPUT_UNAVAILABLE;
     pending->temp[0] = '\0';
@@ -291,6 +294,14 @@ FILE* begin_output(output_file which, FILE* input, const char* path, output_refu
     return out;
 }
 
+} // namespace
+
+bool begin_output(output_file which, FILE* input, const char* path, FILE** file,
+                  output_refusal* refusal) {
+    *file = start_output(which, input, path, refusal);
+    return *file == nullptr;
+}
+
 bool commit_output(output_file which, FILE* out) {
     pending_output* pending = &outputs[which];
     const bool write_failed = std::ferror(out) != 0;
@@ -316,25 +327,22 @@ bool commit_output(output_file which, FILE* out) {
     return failed;
 }
 
-const char* discard_output(output_file which, FILE* out) {
+bool discard_output(output_file which, FILE* out, undeleted_files* undeleted) {
     pending_output* pending = &outputs[which];
     if (out != nullptr) {
         std::fclose(out);
     }
-    const char* undeleted = nullptr;
-    int reason = 0;
+    *undeleted = {};
     if (pending->temp[0] != '\0') {
         if (unlink(pending->temp) != 0 && errno != ENOENT) {
-            undeleted = pending->temp;
-            reason = errno;
+            *undeleted = {pending->temp, errno, nullptr, 0};
         }
         // As after any failure, no file of this name is left for a build to take.
         if (unlink(pending->path) != 0 && errno != ENOENT) {
-            undeleted = pending->path;
-            reason = errno;
+            undeleted->name = pending->path;
+            undeleted->name_reason = errno;
         }
     }
     pending->delete_on_signal = 0;
-    errno = reason;
-    return undeleted;
+    return undeleted->temporary != nullptr || undeleted->name != nullptr;
 }

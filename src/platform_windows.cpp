@@ -414,7 +414,10 @@ bool is_same_output(const char* first, const char* second) {
     return same;
 }
 
-FILE* begin_output(output_file which, FILE* input, const char* path, output_refusal* refusal) {
+namespace {
+
+// begin_output, with the file or null as the result.
+FILE* start_output(output_file which, FILE* input, const char* path, output_refusal* refusal) {
     pending_output* pending = &outputs[which];
     *refusal = OUTPUT_UNAVAILABLE;
     pending->temp_path[0] = '\0';
@@ -484,6 +487,14 @@ FILE* begin_output(output_file which, FILE* input, const char* path, output_refu
     return stream_on(temp);
 }
 
+} // namespace
+
+bool begin_output(output_file which, FILE* input, const char* path, FILE** file,
+                  output_refusal* refusal) {
+    *file = start_output(which, input, path, refusal);
+    return *file == nullptr;
+}
+
 bool commit_output(output_file which, FILE* out) {
     pending_output* pending = &outputs[which];
     bool failed = std::fflush(out) != 0 || std::ferror(out) != 0;
@@ -516,28 +527,25 @@ bool commit_output(output_file which, FILE* out) {
     return failed;
 }
 
-const char* discard_output(output_file which, FILE* out) {
+bool discard_output(output_file which, FILE* out, undeleted_files* undeleted) {
     pending_output* pending = &outputs[which];
     if (out != nullptr) {
         std::fclose(out); // the temporary file is deleted as it closes
     }
     release_old_file(pending); // and so is the earlier file
-    const char* undeleted = nullptr;
-    int reason = 0;
+    *undeleted = {};
     if (pending->temp_path[0] != '\0') {
         if (!DeleteFileW(pending->temp_wide) && GetLastError() != ERROR_FILE_NOT_FOUND) {
-            undeleted = pending->temp_path;
             set_errno_from_last_error();
-            reason = errno;
+            *undeleted = {pending->temp_path, errno, nullptr, 0};
         }
         if (!delete_name(pending)) {
-            undeleted = pending->path;
             set_errno_from_last_error();
-            reason = errno;
+            undeleted->name = pending->path;
+            undeleted->name_reason = errno;
         }
     }
     pending->active = 0;
     output_state = state_after(pending);
-    errno = reason;
-    return undeleted;
+    return undeleted->temporary != nullptr || undeleted->name != nullptr;
 }

@@ -11,6 +11,7 @@
 # NAME.out, NAME.err, NAME.status: expected stdout, stderr and exit status; in
 # NAME.out a line "@BANNER@" stands for the banner, "@VERSION@" for the version.
 # NAME.user: run as this user (skipped, status 77, where there is none).
+# NAME.inject: the faults that the library ZOLVEK_TEST_INJECT injects (Linux).
 # ZOLVEK_TEST_WRAPPER is put before the program (valgrind, wine).
 # ZOLVEK_TEST_WINDOWS=1 runs a Windows Zolvek.exe: line feeds are expected as
 # CR LF, the program is named by its Windows path, NAME.windows.EXT replaces
@@ -51,7 +52,12 @@ if [ -f "$cases/$name.args" ]; then mapfile -t args <"$cases/$name.args"; fi
 output=$(cat "$cases/$name.output" 2>/dev/null || echo "$name.h")
 
 command=()
-if [ -n "$user" ]; then command=(setpriv --reuid="$user" --regid="$(id -g "$user")" --clear-groups); fi
+if [ -f "$cases/$name.inject" ]; then
+  [ -z "$windows" ] || skip "injects faults with a preloaded library, which Windows has not"
+  command=(env "LD_PRELOAD=$ZOLVEK_TEST_INJECT" "ZOLVEK_INJECT=$(cat "$cases/$name.inject")"
+    ASAN_OPTIONS=verify_asan_link_order=0)
+fi
+if [ -n "$user" ]; then command+=(setpriv --reuid="$user" --regid="$(id -g "$user")" --clear-groups); fi
 read -r -a wrapper <<<"${ZOLVEK_TEST_WRAPPER:-}"
 run_program() {
   rm -rf "$run" && mkdir "$run"
