@@ -19,7 +19,7 @@ struct command_line {
 
 // Reads the arguments after the program name, options before or after the file
 // name. Parsing stops at the first bad option.
-command_line parse_command_line(int argc, char** argv);
+[[nodiscard]] command_line parse_command_line(int argc, char** argv);
 
 // The list of options that --help shows after the usage text.
 void show_options();

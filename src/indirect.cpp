@@ -19,8 +19,8 @@ const counterpart COUNTERPARTS[] = {
     {"REGWR8BI", "WRREG8"}, {"REGWR16BI", "WRREG16"}, {"REGWR32BI", "WRREG32"},
 };
 
-} // namespace
-
+// Direct instruction that an indirect mnemonic stands for (RDREG16 for REGRD16BI,
+// ...); any other name maps to itself.
 const char* direct_counterpart(const char* name) {
     for (const counterpart& c : COUNTERPARTS) {
         if (std::strcmp(name, c.indirect) == 0) {
@@ -29,8 +29,6 @@ const char* direct_counterpart(const char* name) {
     }
     return name;
 }
-
-namespace {
 
 // Appends value in upper-case hex with at least `digits` digits, as "%0*X" does.
 char* put_hex(char* at, uint32_t value, int digits) {

@@ -5,6 +5,8 @@
 // Every name is made of capital letters, digits and '_', and no name in a list is
 // a prefix of another in the same list, so a parameter names at most one entry:
 // the one that its whole word equals.
+namespace {
+
 const char* const SEL8[] = {"AREG7_0",  "AREG15_8",  "AREG23_16", "AREG31_24", "BREG7_0",
                             "BREG15_8", "BREG23_16", "BREG31_24", nullptr};
 const char* const SEL16A[] = {"AREG31_16", "AREG15_0", nullptr};
@@ -17,6 +19,7 @@ const char* const BYTESEL[] = {"AREG7_0", "AREG15_8", "AREG23_16", "AREG31_24", 
 const char* const SHIFTSEL[] = {"SHIFTRIGHT4", "SHIFTRIGHT8", "SHIFTRIGHT12", "SHIFTRIGHT16",
                                 nullptr};
 
+// The instructions, which only the lookups below reach.
 constexpr inst_def INST[INST_COUNT] = {
     {"LDADDR", 1, 4, nullptr, INST_PLAIN},        {"RDREG8I", 2, 2, SEL8, INST_PLAIN},
     {"RDREG8", 2, 2, SEL8, INST_PLAIN},           {"RDREG16", 2, 2, SEL16, INST_PLAIN},
@@ -38,8 +41,6 @@ constexpr inst_def INST[INST_COUNT] = {
     {"REGWR8BI", 1, 30, BYTESEL, INST_INDIRECT},  {"REGWR16BI", 1, 30, SEL16A, INST_INDIRECT},
     {"REGWR32BI", 0, 30, nullptr, INST_INDIRECT},
 };
-
-namespace {
 
 // Mnemonics are looked up by a hash of their length and five of their letters.
 // The letters and weights are chosen so that no two of the 37 mnemonics share a

@@ -21,21 +21,9 @@ struct inst_def {
 
 constexpr size_t INST_COUNT = 37;
 
-// Searched in index order by the translator.
-extern const inst_def INST[INST_COUNT];
-
-extern const char* const SEL8[];
-extern const char* const SEL16A[];
-extern const char* const SEL16[];
-extern const char* const SEL32[];
-extern const char* const EVENTSEL[];
-extern const char* const NIBBSEL[];
-extern const char* const BYTESEL[];
-extern const char* const SHIFTSEL[];
-
 // The entry whose mnemonic is exactly the `length` characters at `word`, or null.
-const inst_def* find_instruction(const char* word, size_t length);
+[[nodiscard]] const inst_def* find_instruction(const char* word, size_t length);
 
 // The name in `list` (an entry's params) that is exactly the `length` characters
 // at `word`, or null.
-const char* find_list_name(const char* const* list, const char* word, size_t length);
+[[nodiscard]] const char* find_list_name(const char* const* list, const char* word, size_t length);

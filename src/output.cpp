@@ -40,7 +40,8 @@ void open_output_buffer(output* out, FILE* file) {
 
 void put(output* out, const char* text, size_t length) {
     if (length > sizeof out->data - out->used) {
-        flush_output(out);
+        write_all(out, out->data, out->used); // a failure is kept in out
+        out->used = 0;
         if (length > sizeof out->data) {
             write_all(out, text, length);
             return;

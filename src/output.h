@@ -23,4 +23,4 @@ void put(output* out, const char* text, size_t length);
 void put_text(output* out, const char* text);
 
 // Writes what is waiting; true when any write to the descriptor failed.
-bool flush_output(output* out);
+[[nodiscard]] bool flush_output(output* out);

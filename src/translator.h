@@ -31,4 +31,4 @@ void write_defines(output* out, const char* array_name);
 // translates each line and stops after the END line. A UTF-8 byte-order mark
 // at the start is skipped, CRs are dropped wherever they stand, and a last line
 // without LF is translated as if one followed.
-read_result translate_source(FILE* in, output* out, char* block);
+[[nodiscard]] read_result translate_source(FILE* in, output* out, char* block);

@@ -1,21 +1,24 @@
 #!/usr/bin/env bash
-# Runs one end-to-end case in a fresh directory and compares standard output,
-# standard error, exit status and the produced file byte for byte.
+# Runs one end-to-end case and compares standard output, standard error, exit
+# status and the produced files byte for byte.
 # Usage: run_case.sh ZOLVEK CASES_DIR NAME VERSION
-# NAME.ep: the source. NAME.args: the arguments, one a line (default NAME.ep).
-# NAME.setup, NAME.check: shell run in the run directory before and after, the
-# check with the program on the PATH; a failing check fails the case.
-# NAME.output: the file to compare (default NAME.h) with NAME.h, or that must
-# not exist when there is no NAME.h.
-# NAME.lst: the listing expected in the file NAME.lst (the arguments ask for it).
-# NAME.out, NAME.err, NAME.status: expected stdout, stderr and exit status; in
-# NAME.out a line "@BANNER@" stands for the banner, "@VERSION@" for the version.
-# NAME.user: run as this user (skipped, status 77, where there is none).
-# NAME.inject: the faults that the library ZOLVEK_TEST_INJECT injects (Linux).
+# A case is one run, whose files are named NAME.EXT, or several runs over one
+# source, run K's files named NAME.K.EXT (K from 1); each run starts in a fresh
+# directory. Of the case: NAME.ep, the source; NAME.setup and NAME.check, shell
+# run in the run directory before and after each run, the check with the
+# program on the PATH (a failing check fails the case); NAME.user, run as this
+# user (skipped, status 77, where there is none). Of each run (RUN is NAME or
+# NAME.K): RUN.args, the arguments, one a line (default NAME.ep); RUN.output,
+# the file to compare (default NAME.h) with RUN.h, or that must not exist when
+# there is no RUN.h; RUN.lst, the listing expected in the file NAME.lst;
+# RUN.out, RUN.err, RUN.status, the expected stdout, stderr and exit status (in
+# RUN.out a line "@BANNER@" stands for the banner, "@USAGE@" for the usage text,
+# "@VERSION@" for the version); RUN.inject, the faults that the library
+# ZOLVEK_TEST_INJECT injects (Linux).
 # ZOLVEK_TEST_WRAPPER is put before the program (valgrind, wine).
 # ZOLVEK_TEST_WINDOWS=1 runs a Windows Zolvek.exe: line feeds are expected as
-# CR LF, the program is named by its Windows path, NAME.windows.EXT replaces
-# NAME.EXT, and NAME.windows-skip gives the reason a case does not apply.
+# CR LF, the program is named by its Windows path, RUN.windows.EXT replaces
+# RUN.EXT, and NAME.windows-skip gives the reason a case does not apply.
 set -euo pipefail
 bin=$1
 cases=$(cd "$2" && pwd)
@@ -47,37 +50,28 @@ cp "$bin" "$work/bin/${program##*/}"
 chmod -R 755 "$work" "$work/bin"
 export NAME=$name CASES=$cases
 
-args=("$name.ep")
-if [ -f "$cases/$name.args" ]; then mapfile -t args <"$cases/$name.args"; fi
-output=$(cat "$cases/$name.output" 2>/dev/null || echo "$name.h")
-
-command=()
-if [ -f "$cases/$name.inject" ]; then
-  [ -z "$windows" ] || skip "injects faults with a preloaded library, which Windows has not"
-  command=(env "LD_PRELOAD=$ZOLVEK_TEST_INJECT" "ZOLVEK_INJECT=$(cat "$cases/$name.inject")"
-    ASAN_OPTIONS=verify_asan_link_order=0)
-fi
-if [ -n "$user" ]; then command+=(setpriv --reuid="$user" --regid="$(id -g "$user")" --clear-groups); fi
-read -r -a wrapper <<<"${ZOLVEK_TEST_WRAPPER:-}"
-run_program() {
+run_program() { # RUN
   rm -rf "$run" && mkdir "$run"
   if [ -f "$cases/$name.ep" ]; then cp "$cases/$name.ep" "$run/"; fi
   if [ -f "$cases/$name.setup" ]; then (cd "$run" && bash "$cases/$name.setup"); fi
+  local args=("$name.ep") command=() wrapper=()
+  if [ -f "$cases/$1.args" ]; then mapfile -t args <"$cases/$1.args"; fi
+  if [ -f "$cases/$1.inject" ]; then
+    [ -z "$windows" ] || skip "injects faults with a preloaded library, which Windows has not"
+    command=(env "LD_PRELOAD=$ZOLVEK_TEST_INJECT" "ZOLVEK_INJECT=$(cat "$cases/$1.inject")"
+      ASAN_OPTIONS=verify_asan_link_order=0)
+  fi
+  if [ -n "$user" ]; then command+=(setpriv --reuid="$user" --regid="$(id -g "$user")" --clear-groups); fi
+  read -r -a wrapper <<<"${ZOLVEK_TEST_WRAPPER:-}"
   status=0
   (cd "$run" && PATH="$work/bin:$PATH" exec "${command[@]}" "${wrapper[@]}" "$program" "${args[@]}") \
     >"$work/stdout" 2>"$work/stderr" || status=$?
 }
-run_program
-# Under load Wine now and then starts a program without its standard handles, so
-# that all its output is lost: such a run is repeated once, in a fresh directory.
-if [ -n "$windows" ] && [ ! -s "$work/stdout" ] && [ ! -s "$work/stderr" ] && [ -s "$cases/$name.out" ]; then
-  run_program
-fi
 
 # Prints the path of the expected file with this ending, as this platform shows it.
 expected() {
-  local file="$cases/$name$1" crlf=$windows
-  if [ -n "$windows" ] && [ -f "$cases/$name.windows$1" ]; then file="$cases/$name.windows$1"; fi
+  local file="$cases/$run_name$1" crlf=$windows
+  if [ -n "$windows" ] && [ -f "$cases/$run_name.windows$1" ]; then file="$cases/$run_name.windows$1"; fi
   # A header left by a failed run is not the program's own text.
   if [ "$1" = .status ] || { [ "$1" = .h ] && [ "$expected_status" != 0 ]; }; then crlf=; fi
   if [ -z "$crlf" ] && [ "$1" != .out ]; then
@@ -86,6 +80,13 @@ expected() {
   fi
   ASNAME="$asname" VERSION="$version" CRLF="$crlf" LC_ALL=C awk '
     BEGIN { if (ENVIRON["CRLF"] != "") ORS = "\r\n" }
+    $0 == "@USAGE@" {
+      printf "%s", ORS "Usage:  Zolvek <filename>" ORS ORS "\tInput File:" ORS "\t\t- Default file extension is .ep" \
+        ORS "\t\t- Contains Event Processor assembler instructions, comment lines" ORS ORS "\tOutput File:" \
+        ORS "\t\t- Default file extension is .h (to include in C code)" ORS \
+        "\t\t- Contains const uint8_t <filename>[] = { .... };" ORS ORS
+      next
+    }
     $0 == "@BANNER@" {
       printf "%s", ORS ORS "Zolvek - R7Q52M40 Event Processor intruction converter" ORS "Version " \
         ENVIRON["VERSION"] " - turns an Event Processor source (.ep) into a C header (.h)" ORS ORS
@@ -99,25 +100,39 @@ expected() {
 failed=0
 same() {
   cmp -s "$1" "$2" && return
-  echo "--- $3 differs (expected, actual):"
+  echo "--- $run_name: $3 differs (expected, actual):"
   diff -u "$1" "$2" || true
   failed=1
 }
-expected_status=$(cat "$(expected .status)")
-same "$(expected .out)" "$work/stdout" "standard output"
-same "$(expected .err)" "$work/stderr" "standard error"
-[ "$status" = "$expected_status" ] || { echo "--- exit status $status, expected $expected_status" && failed=1; }
-if [ -f "$cases/$name.h" ] || { [ -n "$windows" ] && [ -f "$cases/$name.windows.h" ]; }; then
-  if [ -f "$run/$output" ]; then
-    same "$(expected .h)" "$run/$output" "$output"
-  else
-    echo "--- $output was not written" && failed=1
+runs=("$name")
+if [ ! -f "$cases/$name.status" ]; then
+  runs=()
+  while [ -f "$cases/$name.$((${#runs[@]} + 1)).status" ]; do runs+=("$name.$((${#runs[@]} + 1))"); done
+fi
+for run_name in "${runs[@]}"; do
+  run_program "$run_name"
+  # Under load Wine now and then starts a program without its standard handles, so
+  # that all its output is lost: such a run is repeated once, in a fresh directory.
+  if [ -n "$windows" ] && [ ! -s "$work/stdout" ] && [ ! -s "$work/stderr" ] && [ -s "$cases/$run_name.out" ]; then
+    run_program "$run_name"
   fi
-elif [ -e "$run/$output" ] || [ -L "$run/$output" ]; then
-  echo "--- $output exists, but none is expected" && failed=1
-fi
-if [ -f "$cases/$name.lst" ]; then
-  if [ -f "$run/$name.lst" ]; then same "$(expected .lst)" "$run/$name.lst" "$name.lst"; else echo "--- $name.lst was not written" && failed=1; fi
-fi
-if [ -f "$cases/$name.check" ]; then (cd "$run" && PATH="$work/bin:$PATH" bash -euo pipefail "$cases/$name.check") || failed=1; fi
+  output=$(cat "$cases/$run_name.output" 2>/dev/null || echo "$name.h")
+  expected_status=$(cat "$(expected .status)")
+  same "$(expected .out)" "$work/stdout" "standard output"
+  same "$(expected .err)" "$work/stderr" "standard error"
+  [ "$status" = "$expected_status" ] || { echo "--- $run_name: exit status $status, expected $expected_status" && failed=1; }
+  if [ -f "$cases/$run_name.h" ] || { [ -n "$windows" ] && [ -f "$cases/$run_name.windows.h" ]; }; then
+    if [ -f "$run/$output" ]; then
+      same "$(expected .h)" "$run/$output" "$output"
+    else
+      echo "--- $run_name: $output was not written" && failed=1
+    fi
+  elif [ -e "$run/$output" ] || [ -L "$run/$output" ]; then
+    echo "--- $run_name: $output exists, but none is expected" && failed=1
+  fi
+  if [ -f "$cases/$run_name.lst" ]; then
+    if [ -f "$run/$name.lst" ]; then same "$(expected .lst)" "$run/$name.lst" "$name.lst"; else echo "--- $run_name: $name.lst was not written" && failed=1; fi
+  fi
+  if [ -f "$cases/$name.check" ]; then (cd "$run" && PATH="$work/bin:$PATH" bash -euo pipefail "$cases/$name.check") || failed=1; fi
+done
 exit $failed

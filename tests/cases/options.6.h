@@ -1,4 +1,4 @@
-const uint8_t option_quiet[] = {
+const uint8_t options[] = {
 // ORIGIN 0x4000
 ADDREGS,
 END
