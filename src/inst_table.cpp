@@ -7,17 +7,17 @@
 // the one that its whole word equals.
 namespace {
 
-const char* const SEL8[] = {"AREG7_0",  "AREG15_8",  "AREG23_16", "AREG31_24", "BREG7_0",
-                            "BREG15_8", "BREG23_16", "BREG31_24", nullptr};
-const char* const SEL16A[] = {"AREG31_16", "AREG15_0", nullptr};
-const char* const SEL16[] = {"AREG31_16", "AREG15_0", "BREG31_16", "BREG15_0", nullptr};
-const char* const SEL32[] = {"AREG31_0", "BREG31_0", nullptr};
-const char* const EVENTSEL[] = {"EP_RTCINT", "EP_MDCINT", "EP_ALLINT", "EP_GPIOINT", nullptr};
-const char* const NIBBSEL[] = {"AREG3_0",   "AREG7_4",   "AREG11_8",  "AREG15_12", "AREG19_16",
-                               "AREG23_20", "AREG27_24", "AREG31_28", nullptr};
-const char* const BYTESEL[] = {"AREG7_0", "AREG15_8", "AREG23_16", "AREG31_24", nullptr};
-const char* const SHIFTSEL[] = {"SHIFTRIGHT4", "SHIFTRIGHT8", "SHIFTRIGHT12", "SHIFTRIGHT16",
-                                nullptr};
+constexpr const char* SEL8[] = {"AREG7_0",  "AREG15_8",  "AREG23_16", "AREG31_24", "BREG7_0",
+                                "BREG15_8", "BREG23_16", "BREG31_24", nullptr};
+constexpr const char* SEL16A[] = {"AREG31_16", "AREG15_0", nullptr};
+constexpr const char* SEL16[] = {"AREG31_16", "AREG15_0", "BREG31_16", "BREG15_0", nullptr};
+constexpr const char* SEL32[] = {"AREG31_0", "BREG31_0", nullptr};
+constexpr const char* EVENTSEL[] = {"EP_RTCINT", "EP_MDCINT", "EP_ALLINT", "EP_GPIOINT", nullptr};
+constexpr const char* NIBBSEL[] = {"AREG3_0",   "AREG7_4",   "AREG11_8",  "AREG15_12", "AREG19_16",
+                                   "AREG23_20", "AREG27_24", "AREG31_28", nullptr};
+constexpr const char* BYTESEL[] = {"AREG7_0", "AREG15_8", "AREG23_16", "AREG31_24", nullptr};
+constexpr const char* SHIFTSEL[] = {"SHIFTRIGHT4", "SHIFTRIGHT8", "SHIFTRIGHT12", "SHIFTRIGHT16",
+                                    nullptr};
 
 // The instructions, which only the lookups below reach.
 constexpr inst_def INST[INST_COUNT] = {
@@ -139,8 +139,8 @@ constexpr mnemonic_table build_mnemonic_table() {
 }
 
 struct list_slot {
-    const char* const* list; // null in an empty slot
-    const char* name;
+    const char* const* list;    // null in an empty slot
+    const char* const* element; // the name's place in the list
     size_t length;
 };
 
@@ -156,10 +156,10 @@ constexpr list_table build_list_table() {
             size_t slot = list_slot_of(*name, length);
             // Lists serve several instructions; each name goes in once.
             while (table.slots[slot].list != nullptr &&
-                   (table.slots[slot].list != entry.params || table.slots[slot].name != *name)) {
+                   (table.slots[slot].list != entry.params || table.slots[slot].element != name)) {
                 slot = (slot + 1) % LIST_SLOTS;
             }
-            table.slots[slot] = {entry.params, *name, length};
+            table.slots[slot] = {entry.params, name, length};
         }
     }
     return table;
@@ -193,8 +193,8 @@ const char* find_list_name(const char* const* list, const char* word, size_t len
          slot = (slot + 1) % LIST_SLOTS) {
         const list_slot& candidate = LIST_NAMES.slots[slot];
         if (candidate.list == list && candidate.length == length &&
-            same_text(candidate.name, word, length)) {
-            return candidate.name;
+            same_text(*candidate.element, word, length)) {
+            return *candidate.element;
         }
     }
     return nullptr;

@@ -1,24 +1,19 @@
 #!/usr/bin/env bash
-# Runs one end-to-end case and compares standard output, standard error, exit
-# status and the produced files byte for byte.
-# Usage: run_case.sh ZOLVEK CASES_DIR NAME VERSION
-# A case is one run, whose files are named NAME.EXT, or several runs over one
-# source, run K's files named NAME.K.EXT (K from 1); each run starts in a fresh
-# directory. Of the case: NAME.ep, the source; NAME.setup and NAME.check, shell
-# run in the run directory before and after each run, the check with the
-# program on the PATH (a failing check fails the case); NAME.user, run as this
-# user (skipped, status 77, where there is none). Of each run (RUN is NAME or
-# NAME.K): RUN.args, the arguments, one a line (default NAME.ep); RUN.output,
-# the file to compare (default NAME.h) with RUN.h, or that must not exist when
-# there is no RUN.h; RUN.lst, the listing expected in the file NAME.lst;
-# RUN.out, RUN.err, RUN.status, the expected stdout, stderr and exit status (in
-# RUN.out a line "@BANNER@" stands for the banner, "@USAGE@" for the usage text,
-# "@VERSION@" for the version); RUN.inject, the faults that the library
-# ZOLVEK_TEST_INJECT injects (Linux).
-# ZOLVEK_TEST_WRAPPER is put before the program (valgrind, wine).
-# ZOLVEK_TEST_WINDOWS=1 runs a Windows Zolvek.exe: line feeds are expected as
-# CR LF, the program is named by its Windows path, RUN.windows.EXT replaces
-# RUN.EXT, and NAME.windows-skip gives the reason a case does not apply.
+# Runs one end-to-end case: usage run_case.sh ZOLVEK CASES_DIR NAME VERSION.
+# A case is one run (files NAME.EXT) or several over one source (run K's files
+# NAME.K.EXT); each run starts in a fresh directory and its standard output,
+# standard error, exit status and files are compared byte for byte.
+# Of the case: NAME.ep; NAME.setup and NAME.check, shell run in the directory
+# before and after each run (a failing check fails the case); NAME.user, the
+# user to run as (status 77 where there is none). Of each run RUN: RUN.args,
+# one a line (default NAME.ep); RUN.out, RUN.err, RUN.status, where "@BANNER@",
+# "@USAGE@" and "@VERSION@" stand for the program's texts; RUN.h, the expected
+# RUN.output (default NAME.h), which must not exist without RUN.h; RUN.lst, the
+# expected NAME.lst; RUN.inject, faults for the preloaded ZOLVEK_TEST_INJECT.
+# ZOLVEK_TEST_WRAPPER goes before the program (valgrind, wine). With
+# ZOLVEK_TEST_WINDOWS=1 a Windows Zolvek.exe runs: line feeds are CR LF, the
+# program is named by its Windows path, RUN.windows.EXT replaces RUN.EXT, and
+# NAME.windows-skip says why a case does not apply.
 set -euo pipefail
 bin=$1
 cases=$(cd "$2" && pwd)

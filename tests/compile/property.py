@@ -1,21 +1,10 @@
 #!/usr/bin/env python3
-"""Property check: a header that compiles holds exactly the program converted.
-
-Sources whose comments and unchecked statement text are full of line splices,
-trigraphs, comment marks, quotes, commas and macro names are converted (half of
-them with #line directives), and every header is compiled with the size-exact
-macros as C99 (trigraphs on) and GNU C99: one that compiles must have the code
-size and origin its macros give; a refused source must say why. The listing's
-sizes add up to the code size, its addresses follow each other from the origin,
-and its expansion rows are the header's blocks.
-Usage: property.py ZOLVEK PRELUDE_SH SEED COUNT
-"""
-import os
-import random
-import string
-import subprocess
-import sys
-import tempfile
+"""Property check, usage: property.py ZOLVEK PRELUDE_SH SEED COUNT. Sources full of
+line splices, trigraphs, comment marks, quotes, commas and macro names are
+converted (half with #line directives); a header that compiles as C99 or GNU C99
+with the size-exact macros must hold the code size and origin its macros give, a
+refused source must say why, and the listing must add up and show the blocks."""
+import os, random, string, subprocess, sys, tempfile  # noqa: E401
 
 zolvek, prelude, seed, count = os.path.abspath(sys.argv[1]), sys.argv[2], int(sys.argv[3]), int(sys.argv[4])
 rng = random.Random(seed)

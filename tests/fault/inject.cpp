@@ -1,10 +1,8 @@
-// Faults at the system calls, for cases that need them, preloaded with
-// LD_PRELOAD. ZOLVEK_INJECT holds the faults, separated by blanks:
-//   short-writes   every write to a file other than the standard streams is
-//                  interrupted (EINTR) first, then writes at most 7 bytes
-//   zero-writes    such writes write nothing and return 0
-//   undeletable=S  unlink fails with EACCES for every path that contains S
-// and temporary files get the fixed name suffix "TESTED" instead of a random one.
+// Faults at the system calls, preloaded (LD_PRELOAD) for the cases that ask:
+// ZOLVEK_INJECT holds "short-writes" (each write past the standard streams is
+// first interrupted, then cut to 7 bytes), "zero-writes" (they return 0) or
+// "undeletable=TEXT" (unlink fails for paths holding TEXT). mkstemp names
+// temporary files "...TESTED", so that messages naming them stay the same.
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>

@@ -13,6 +13,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include <dirent.h>
@@ -30,16 +32,8 @@ const char* const OUTPUTS[] = {nullptr,  "prog.h",   "link.h", "dangling.h",  "l
 const char* const INPUTS[] = {"prog.ep", "missing.ep", "prog", "./prog.ep"};
 
 std::string read_file(const char* name) {
-    std::string text;
-    char buffer[4096];
-    FILE* file = std::fopen(name, "r");
-    for (size_t got; file != nullptr && (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
-        text.append(buffer, got);
-    }
-    if (file != nullptr) {
-        std::fclose(file);
-    }
-    return text;
+    std::ifstream file(name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 // The directory's entries but `skip`: names, and unless names_only, types and
