@@ -62,7 +62,8 @@ void set_up_standard_streams() {
 // The runs that convert nothing: --version, --help, and a command line that is
 // refused (reported, usage text). True for those, with the exit status in
 // *status; the banner comes before all but --version.
-bool answers_without_converting(const command_line& args, int invalid_argument, int* status) {
+[[nodiscard]] bool answers_without_converting(const command_line& args, int invalid_argument,
+                                              int* status) {
     *status = 0;
     if (args.version && args.bad_option == nullptr) {
         std::printf("Zolvek %s\n", ZOLVEK_VERSION);
@@ -98,7 +99,7 @@ bool answers_without_converting(const command_line& args, int invalid_argument, 
 
 // The header is written to -o, or else to the base name followed by ".h". True
 // when that name is longer than any path the system accepts.
-bool choose_output_name(const command_line& args, const char** name) {
+[[nodiscard]] bool choose_output_name(const command_line& args, const char** name) {
     *name = args.output;
     if (args.output != nullptr) {
         return std::strlen(args.output) >= PATH_CAPACITY;
@@ -115,7 +116,7 @@ bool choose_output_name(const command_line& args, const char** name) {
 
 // The array is named by -n, or else by the input up to its first '.', directory
 // parts included. True when that is too long.
-bool choose_array_name(const command_line& args, const char** name) {
+[[nodiscard]] bool choose_array_name(const command_line& args, const char** name) {
     *name = args.array_name;
     if (args.array_name != nullptr) {
         return std::strlen(args.array_name) > MAX_ARRAY_NAME_CHARS;
@@ -138,7 +139,7 @@ struct run_names {
 
 // Settles the output names before any file is opened. True when one is refused
 // (reported).
-bool settle_names(const command_line& args, run_names* names) {
+[[nodiscard]] bool settle_names(const command_line& args, run_names* names) {
     names->listing = args.listing;
     if (choose_output_name(args, &names->header) ||
         (args.listing != nullptr && std::strlen(args.listing) >= PATH_CAPACITY)) {
@@ -162,7 +163,7 @@ struct run_files {
 
 // Opens the source (a directory opens on some systems but cannot be read as
 // one). True when it cannot be opened (reported).
-bool open_source(const char* name, run_files* files) {
+[[nodiscard]] bool open_source(const char* name, run_files* files) {
     files->input = open_input(name);
     int reason = errno;
     if (files->input != nullptr && is_directory(files->input)) {
@@ -179,7 +180,7 @@ bool open_source(const char* name, run_files* files) {
 }
 
 // Checks the array name. True when it cannot name the array (reported).
-bool refuse_array_name(const command_line& args, const char** array_name) {
+[[nodiscard]] bool refuse_array_name(const command_line& args, const char** array_name) {
     if (choose_array_name(args, array_name)) {
         report(SEVERITY_ERROR, "input file name exceeds %u chars\n", MAX_ARRAY_NAME_CHARS);
         return true;
@@ -195,7 +196,7 @@ bool refuse_array_name(const command_line& args, const char** array_name) {
 
 // Begins the output stage: the header, then the listing. Writing the output
 // must never touch the source. True when a file cannot be opened (reported).
-bool open_outputs(const run_names& names, run_files* files) {
+[[nodiscard]] bool open_outputs(const run_names& names, run_files* files) {
     if (open_output(HEADER_FILE, files->input, names.header, &files->header)) {
         return true;
     }
@@ -214,7 +215,7 @@ bool open_outputs(const run_names& names, run_files* files) {
 
 // Translates the source into the header (and the listing). True when a line
 // failed or the input could not be read (reported).
-bool translate(const command_line& args, const char* array_name, run_files* files) {
+[[nodiscard]] bool translate(const command_line& args, const char* array_name, run_files* files) {
     line_directive_name = args.line_directives ? args.input : nullptr;
     warn_about_array_name(array_name);
     write_opening(&header, array_name);
@@ -229,8 +230,8 @@ bool translate(const command_line& args, const char* array_name, run_files* file
 
 // Completes the frame and puts the listing, then the header, in place. True
 // when either cannot be written (reported).
-bool complete_outputs(const command_line& args, const run_names& names, const char* array_name,
-                      run_files* files) {
+[[nodiscard]] bool complete_outputs(const command_line& args, const run_names& names,
+                                    const char* array_name, run_files* files) {
     write_closing(&header);
     if (args.defines) {
         write_defines(&header, array_name);
