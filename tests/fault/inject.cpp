@@ -1,6 +1,7 @@
 // Faults at the system calls, preloaded (LD_PRELOAD) for the cases that ask:
 // ZOLVEK_INJECT holds "short-writes" (each write past the standard streams is
-// first interrupted, then cut to 7 bytes), "zero-writes" (they return 0) or
+// first interrupted, then cut to one byte), "zero-writes" (they return 0, errno
+// left at EINTR as a successful call may leave it) or
 // "undeletable=TEXT" (unlink fails for paths holding TEXT). mkstemp names
 // temporary files "...TESTED", so that messages naming them stay the same.
 #include <cerrno>
@@ -27,6 +28,7 @@ template <typename Function> Function next(const char* name) {
 extern "C" ssize_t write(int fd, const void* data, size_t size) {
     static bool interrupted = false;
     if (fd > 2 && injects("zero-writes")) {
+        errno = EINTR;
         return 0;
     }
     if (fd > 2 && injects("short-writes")) {
@@ -35,7 +37,7 @@ extern "C" ssize_t write(int fd, const void* data, size_t size) {
             errno = EINTR;
             return -1;
         }
-        size = size < 7 ? size : 7;
+        size = size < 1 ? size : 1;
     }
     return next<ssize_t (*)(int, const void*, size_t)>("write")(fd, data, size);
 }
