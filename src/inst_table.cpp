@@ -44,7 +44,7 @@ constexpr inst_def INST[INST_COUNT] = {
 
 // Mnemonics are looked up by a hash of their length and five of their letters.
 // The letters and weights are chosen so that no two of the 37 mnemonics share a
-// slot (checked below): a statement costs one comparison. Measured with
+// slot (checked below): a known mnemonic costs one comparison. Measured with
 // `valgrind --tool=callgrind Zolvek -q -o o.h src.ep` on bench/generate.awk's
 // 10 MB source, a Release build: 222.9 million instructions, and 401.0 million
 // with a walk through INST comparing each name (strlen, memcmp).

@@ -58,8 +58,8 @@ enum output_file {
 // it, so the name holds the earlier file until commit_output puts the complete
 // one in its place; a device or FIFO is written directly. From here until the
 // commit begins, an interrupting signal deletes the temporary file and the name
-// before the process ends with it. True when the file cannot be written:
-// nothing is left behind, *refusal says why, and for OUTPUT_UNAVAILABLE errno.
+// before the process ends with it. True when the file cannot be written, the
+// earlier file kept: *refusal says why, and for OUTPUT_UNAVAILABLE errno.
 [[nodiscard]] bool begin_output(output_file which, FILE* input, const char* path, FILE** file,
                                 output_refusal* refusal);
 

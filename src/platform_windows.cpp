@@ -466,13 +466,18 @@ FILE* start_output(output_file which, FILE* input, const char* path, output_refu
     }
     HANDLE temp = create_temp(pending, link ? pending->target_wide : wide);
     pending->temp_handle = temp;
-    if (temp == INVALID_HANDLE_VALUE || !set_delete_on_close(temp, true)) {
+    const bool marked = temp != INVALID_HANDLE_VALUE && set_delete_on_close(temp, true);
+    if (!marked) {
         set_errno_from_last_error();
-        const int reason = errno;
         if (temp != INVALID_HANDLE_VALUE) {
             CloseHandle(temp);
             DeleteFileW(pending->temp_wide);
         }
+    }
+    // Out of descriptors, the stream closes the handle, and the file goes with it.
+    FILE* stream = marked ? stream_on(temp) : nullptr;
+    if (stream == nullptr) {
+        const int reason = marked ? EMFILE : errno;
         pending->temp_path[0] = '\0';
         if (pending->old_file != INVALID_HANDLE_VALUE) {
             set_delete_on_close(pending->old_file, false); // nothing was written: keep it
@@ -484,7 +489,7 @@ FILE* start_output(output_file which, FILE* input, const char* path, output_refu
         errno = reason;
         return nullptr;
     }
-    return stream_on(temp);
+    return stream;
 }
 
 } // namespace

@@ -21,8 +21,8 @@ constexpr const char* BLANKS = " \t";
 constexpr const char* HEADER_SKIP = " \t/";
 constexpr const char* MNEMONIC_DELIMS = " \t(";
 
-// Where text goes on after the first character not in set, or null when only
-// such characters stand before its end. Header lines only: the library's scan.
+// The first character of text that is not in set, or null when only such
+// characters stand before its end. Header lines only: the library's scan.
 [[nodiscard]] char* first_nonmatch(char* text, const char* set) {
     char* found = text + std::strspn(text, set);
     return *found != '\0' ? found : nullptr;
@@ -433,7 +433,7 @@ bool parse_stmt0(const inst_def& entry, output* out) {
 
 // Where the parts of a statement lie.
 struct statement_parts {
-    char* mnemonic_end; // the first blank, '(' or "//" after the mnemonic
+    char* mnemonic_end; // where the mnemonic ends: a blank, '(', ';', "//" or the NUL
     char* open_paren;   // the first '(' after the mnemonic, or null
     char* close_paren;  // the first ')' after open_paren, or null
     char* semicolon;    // the ';' that ends the statement
@@ -604,8 +604,8 @@ struct statement_parts {
 
 // Translates one complete line to out: the text from line to end, where a NUL
 // stands (no CR, no LF, no other NUL). The line is edited in place, the byte at
-// end becomes its LF, and its text may be put in place (output.h). True when the
-// line failed; its messages have been written.
+// end becomes its LF before the line's text is given to out. True when the line
+// failed; its messages have been written.
 [[nodiscard]] bool parse_line(char* line, char* end, output* out) {
     char* first = skip_blanks(line);
     if (*first == '\0' && !stmt_found) {
