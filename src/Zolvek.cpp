@@ -159,6 +159,7 @@ struct run_files {
     FILE* input;
     FILE* header;
     FILE* listing;
+    bool listing_shows_failure; // the listing holds the translation, without its summary
 };
 
 // Opens the source (a directory opens on some systems but cannot be read as
@@ -179,7 +180,9 @@ struct run_files {
     return true;
 }
 
-// Checks the array name. True when it cannot name the array (reported).
+// Checks the array name. True when it cannot name the array (reported). A name
+// given with -n is this program's own option, so one the header could not
+// compile with is refused; one taken from the file name only warned about.
 [[nodiscard]] bool refuse_array_name(const command_line& args, const char** array_name) {
     if (choose_array_name(args, array_name)) {
         report(SEVERITY_ERROR, "input file name exceeds %u chars\n", MAX_ARRAY_NAME_CHARS);
@@ -191,33 +194,55 @@ struct run_files {
                                    : "input file name contains a control character\n");
         return true;
     }
-    return false;
+    const char* fault = args.array_name != nullptr ? array_name_fault(*array_name) : nullptr;
+    if (fault != nullptr) {
+        char message[MAX_ARRAY_NAME_CHARS + 64];
+        std::snprintf(message, sizeof message, fault, *array_name);
+        report(SEVERITY_ERROR, "%s\n", message);
+    }
+    return fault != nullptr;
 }
 
-// Begins the output stage: the header, then the listing. Writing the output
-// must never touch the source. True when a file cannot be opened (reported).
+// Refuses, before anything is written, an output name that no run may use.
+[[nodiscard]] bool refuse_output_names(const run_names& names, const run_files& files) {
+    return refuse_output_name(HEADER_FILE, files.input, names.header) ||
+           (names.listing != nullptr &&
+            refuse_output_name(LISTING_FILE, files.input, names.listing));
+}
+
+// Begins the output stage: the listing, then the header, so that a listing that
+// cannot be written costs no earlier header. Writing the output must never touch
+// the source. True when a file cannot be opened (reported).
 [[nodiscard]] bool open_outputs(const run_names& names, run_files* files) {
+    start_listing(nullptr);
+    if (names.listing != nullptr) {
+        if (open_output(LISTING_FILE, files->input, names.listing, &files->listing)) {
+            return true;
+        }
+        open_output_buffer(&listing_buffer, files->listing);
+    }
     if (open_output(HEADER_FILE, files->input, names.header, &files->header)) {
         return true;
     }
     open_output_buffer(&header, files->header);
-    start_listing(nullptr);
-    if (names.listing == nullptr) {
-        return false;
+    if (files->listing != nullptr) {
+        start_listing(&listing_buffer);
+        files->listing_shows_failure = true;
     }
-    if (open_output(LISTING_FILE, files->input, names.listing, &files->listing)) {
-        return true;
-    }
-    open_output_buffer(&listing_buffer, files->listing);
-    start_listing(&listing_buffer);
     return false;
 }
 
 // Translates the source into the header (and the listing). True when a line
-// failed or the input could not be read (reported).
+// failed, the input could not be read, or (--fatal-warnings) anything was warned
+// about (reported).
 [[nodiscard]] bool translate(const command_line& args, const char* array_name, run_files* files) {
     line_directive_name = args.line_directives ? args.input : nullptr;
-    warn_about_array_name(array_name);
+    header.count_lines = args.line_directives; // for the directive after the last line
+    const unsigned earlier_warnings = warning_count();
+    const char* fault = array_name_fault(array_name);
+    if (fault != nullptr) {
+        report(SEVERITY_WARNING, fault, array_name);
+    }
     write_opening(&header, array_name);
     const read_result result = translate_source(files->input, &header, input_buffer);
     if (result == READ_ERROR) {
@@ -225,41 +250,75 @@ struct run_files {
     }
     std::fclose(files->input); // all of it that is needed has been read
     files->input = nullptr;
+    if (result == READ_OK && args.fatal_warnings && warning_count() != earlier_warnings) {
+        report(SEVERITY_ERROR, "warnings treated as errors (--fatal-warnings)");
+        return true;
+    }
     return result != READ_OK;
 }
 
-// Completes the frame and puts the listing, then the header, in place. True
-// when either cannot be written (reported).
+// Prints the origin and the code size. True when standard output cannot take
+// them (reported): they come before the commit, so that a build never takes a
+// run whose summary was lost for a success.
+[[nodiscard]] bool print_summary() {
+    if (quiet) {
+        return false;
+    }
+    std::printf("Origin:  0x%08X%s", static_cast<unsigned>(origin), "\n");
+    std::printf("Code Size:  %u bytes%s", static_cast<unsigned>(pc - origin), "\n");
+    if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0) {
+        return false;
+    }
+    report_failure(errno, "error writing standard output");
+    return true;
+}
+
+// Completes the frame, writes everything out, prints the summary, and only then
+// commits the header and the listing together: a listing that shows success
+// stands only beside its committed header. True when anything failed (reported).
 [[nodiscard]] bool complete_outputs(const command_line& args, const run_names& names,
                                     const char* array_name, run_files* files) {
+    if (args.line_directives) {
+        write_header_line_directive(&header, names.header);
+    }
     write_closing(&header);
     if (args.defines) {
         write_defines(&header, array_name);
     }
+    if (finish_output(HEADER_FILE, &header, files->header, names.header)) {
+        files->header = nullptr; // discarded
+        return true;
+    }
+    if (print_summary()) {
+        return true;
+    }
     if (files->listing != nullptr) {
         list_closing();
-        FILE* listing = files->listing;
-        files->listing = nullptr;
-        if (complete_output(LISTING_FILE, &listing_buffer, listing, names.listing)) {
+        files->listing_shows_failure = false;
+        if (finish_output(LISTING_FILE, &listing_buffer, files->listing, names.listing)) {
+            files->listing = nullptr;
             return true;
         }
     }
-    FILE* header_file = files->header;
+    const committed_files committed = {files->header, names.header, files->listing, names.listing};
     files->header = nullptr;
-    return complete_output(HEADER_FILE, &header, header_file, names.header);
+    files->listing = nullptr;
+    return commit_outputs(committed);
 }
 
 // After a failed run, whatever stage it reached: the source is closed, a
-// listing begun is put in place to show the lines up to where the run stopped,
-// and no header of its name is left.
+// listing of the translation is put in place to show the lines up to where the
+// run stopped (any other is discarded), and no header of its name is left.
 void end_failed_run(const run_names& names, run_files* files) {
     if (files->input != nullptr) {
         std::fclose(files->input);
     }
-    if (files->listing != nullptr) {
+    if (files->listing != nullptr && files->listing_shows_failure) {
         // A listing that cannot be put in place is reported there, and gone.
         static_cast<void>(
             complete_output(LISTING_FILE, &listing_buffer, files->listing, names.listing));
+    } else if (files->listing != nullptr) {
+        discard(LISTING_FILE, files->listing);
     }
     if (files->header != nullptr) {
         discard(HEADER_FILE, files->header);
@@ -290,8 +349,8 @@ int main(int argc, char** argv) {
     run_files files = {};
     const char* array_name = nullptr;
     const bool failed = settle_names(args, &names) || open_source(args.input, &files) ||
-                        refuse_array_name(args, &array_name) || open_outputs(names, &files) ||
-                        translate(args, array_name, &files) ||
+                        refuse_array_name(args, &array_name) || refuse_output_names(names, files) ||
+                        open_outputs(names, &files) || translate(args, array_name, &files) ||
                         complete_outputs(args, names, array_name, &files);
     if (failed) {
         end_failed_run(names, &files);
@@ -299,10 +358,6 @@ int main(int argc, char** argv) {
             ShowUsage();
         }
         return 1;
-    }
-    if (!quiet) {
-        std::printf("Origin:  0x%08X%s", static_cast<unsigned>(origin), "\n");
-        std::printf("Code Size:  %u bytes%s", static_cast<unsigned>(pc - origin), "\n");
     }
     return 0;
 }

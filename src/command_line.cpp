@@ -39,6 +39,8 @@ command_line parse_command_line(int argc, char** argv) {
             result.defines = true;
         } else if (is(argument, "--line-directives")) {
             result.line_directives = true;
+        } else if (is(argument, "--fatal-warnings")) {
+            result.fatal_warnings = true;
         } else if (is(argument, "--")) {
             options_end = true;
         } else if (is(argument, "-q")) {
@@ -61,9 +63,10 @@ void show_options() {
     std::fputs("\tOptions, before or after the file name:\n"
                "\t\t-o FILE                write the header to FILE instead of <base name>.h\n"
                "\t\t-n NAME                name the array NAME instead of the base name\n"
-               "\t\t--defines              end the header with NAME_ORIGIN and NAME_CODE_SIZE\n"
+               "\t\t--defines              end the header with the origin and sizes as macros\n"
                "\t\t--listing FILE         write the address and size of each statement to FILE\n"
                "\t\t--line-directives      point C compilers' messages at the source's lines\n"
+               "\t\t--fatal-warnings       fail the run when there is any warning\n"
                "\t\t-q                     print nothing on standard output\n"
                "\t\t--diagnostics=gnu      report source lines as FILE:LINE: error: TEXT\n"
                "\t\t--diagnostics=classic  report them as NAME: line N: TEXT (the default)\n"

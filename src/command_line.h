@@ -11,6 +11,7 @@ struct command_line {
     bool defines = false;             // --defines: the origin and code size as macros
     const char* listing = nullptr;    // --listing FILE, or null for none
     bool line_directives = false;     // --line-directives: #line back to the source
+    bool fatal_warnings = false;      // --fatal-warnings: a warning fails the run
     bool help = false;                // -h, --help
     bool version = false;             // --version
     const char* bad_option = nullptr; // an unknown option, or one that lacks its argument

@@ -10,9 +10,15 @@
 namespace {
 
 const char* gnu_source_name = nullptr; // null: the classic form
+unsigned warnings = 0;
 
-const char* warning_word(severity level) {
-    return level == SEVERITY_WARNING ? "warning: " : "";
+// The word before a message's text, with each warning counted as it goes out.
+const char* counted_word(severity level, const char* error_word) {
+    if (level != SEVERITY_WARNING) {
+        return error_word;
+    }
+    ++warnings;
+    return "warning: ";
 }
 
 void finish(const char* format, va_list arguments) {
@@ -23,12 +29,11 @@ void finish(const char* format, va_list arguments) {
 // A message about a source line also goes into the listing, after the line's row.
 void report_on(unsigned line, severity level, const char* format, va_list arguments) {
     static char message[1 << 16];
-    const int prefix =
-        gnu_source_name != nullptr
-            ? std::snprintf(message, sizeof message, "%s:%u: %s", gnu_source_name, line,
-                            level == SEVERITY_WARNING ? "warning: " : "error: ")
-            : std::snprintf(message, sizeof message, "%s: line %u: %s", asname, line,
-                            warning_word(level));
+    const int prefix = gnu_source_name != nullptr
+                           ? std::snprintf(message, sizeof message, "%s:%u: %s", gnu_source_name,
+                                           line, counted_word(level, "error: "))
+                           : std::snprintf(message, sizeof message, "%s: line %u: %s", asname, line,
+                                           counted_word(level, ""));
     size_t length = prefix > 0 ? static_cast<size_t>(prefix) : 0;
     length = length < sizeof message ? length : sizeof message - 1;
     const int text = std::vsnprintf(message + length, sizeof message - length, format, arguments);
@@ -43,12 +48,16 @@ void report_on(unsigned line, severity level, const char* format, va_list argume
 
 } // namespace
 
+unsigned warning_count() {
+    return warnings;
+}
+
 void use_gnu_diagnostics(const char* source_name) {
     gnu_source_name = source_name;
 }
 
 void report(severity level, const char* format, ...) {
-    std::fprintf(stderr, "%s: %s", asname, warning_word(level));
+    std::fprintf(stderr, "%s: %s", asname, counted_word(level, ""));
     va_list arguments;
     va_start(arguments, format);
     finish(format, arguments);

@@ -15,6 +15,9 @@ enum severity { SEVERITY_ERROR, SEVERITY_WARNING };
 // given) in the form compilers use.
 void use_gnu_diagnostics(const char* source_name);
 
+// The number of warnings reported so far.
+[[nodiscard]] unsigned warning_count();
+
 // A message about the run as a whole, on standard error, ended by a line feed.
 void report(severity level, const char* format, ...) ZOLVEK_PRINTF(2);
 

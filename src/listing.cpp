@@ -2,11 +2,13 @@
 
 #include "inst_table.h"
 #include "state.h"
+#include "translator.h"
 
 #include <cstdio>
 #include <cstring>
 
 output* listing = nullptr;
+const char LISTING_HEADING[] = "      line   address  size  source";
 
 namespace {
 
@@ -76,7 +78,8 @@ void start_listing(output* out) {
     held_block_length = 0;
     held_messages_length = 0;
     if (out != nullptr) {
-        put_row("line", "address", "size", "source", 6);
+        put_text(out, LISTING_HEADING);
+        put(out, "\n", 1);
     }
 }
 
@@ -123,8 +126,9 @@ void list_closing() {
     char summary[256];
     std::snprintf(summary, sizeof summary,
                   "\norigin      0x%08X\nend         0x%08X\ncode size   %u bytes\n"
-                  "statements  %u\nexpansions  %u\n",
+                  "array size  %u bytes\nstatements  %u\nexpansions  %u\n",
                   static_cast<unsigned>(origin), static_cast<unsigned>(origin + code_size),
-                  static_cast<unsigned>(code_size), statements, expansions);
+                  static_cast<unsigned>(code_size), static_cast<unsigned>(array_size()), statements,
+                  expansions);
     put_text(listing, summary);
 }

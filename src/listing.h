@@ -8,6 +8,9 @@
 #include <cstddef>
 #include <cstdint>
 
+// The listing's first line, its column heading.
+extern const char LISTING_HEADING[];
+
 // Where the listing goes; null when none is written. The translator tests it
 // before each call below, so that a run without a listing pays one test a line.
 extern output* listing;

@@ -1,6 +1,5 @@
 #include "naming.h"
 
-#include "diagnostics.h"
 #include "inst_table.h"
 
 #include <cstring>
@@ -105,12 +104,15 @@ bool has_control_character(const char* name) {
     return false;
 }
 
-void warn_about_array_name(const char* name) {
+const char* array_name_fault(const char* name) {
     if (!is_c_identifier(name)) {
-        report(SEVERITY_WARNING, "array name '%s' is not a valid C identifier", name);
-    } else if (is_c_keyword(name)) {
-        report(SEVERITY_WARNING, "array name '%s' is a C keyword", name);
-    } else if (find_instruction(name, std::strlen(name)) != nullptr) {
-        report(SEVERITY_WARNING, "array name '%s' is an instruction name", name);
+        return "array name '%s' is not a valid C identifier";
     }
+    if (is_c_keyword(name)) {
+        return "array name '%s' is a C keyword";
+    }
+    if (find_instruction(name, std::strlen(name)) != nullptr) {
+        return "array name '%s' is an instruction name";
+    }
+    return nullptr;
 }

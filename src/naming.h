@@ -6,7 +6,7 @@
 // could inject lines (#include, #error) into the header.
 [[nodiscard]] bool has_control_character(const char* name);
 
-// Warns when the header would not compile as it stands: the name is not a C
-// identifier, is a keyword of C, or is a mnemonic that the instruction macros
-// would replace.
-void warn_about_array_name(const char* name);
+// Why the header would not compile with this array name, as a message format
+// for the name: it is not a C identifier, is a keyword of C, or is a mnemonic
+// that the instruction macros would replace. Null for a name that serves.
+[[nodiscard]] const char* array_name_fault(const char* name);

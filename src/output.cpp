@@ -1,5 +1,6 @@
 #include "output.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -14,7 +15,14 @@
 
 namespace {
 
+unsigned long count_line_feeds(const char* data, size_t size) {
+    return static_cast<unsigned long>(std::count(data, data + size, '\n'));
+}
+
 void write_all(output* out, const char* data, size_t size) {
+    if (out->count_lines) {
+        out->lines_written += count_line_feeds(data, size);
+    }
     while (size > 0 && !out->failed) {
         const auto written = write_some(out->fd, data, size);
         if (written < 0 && errno == EINTR) {
@@ -36,6 +44,8 @@ void open_output_buffer(output* out, FILE* file) {
     out->failed = false;
     out->error_number = 0;
     out->used = 0;
+    out->count_lines = false;
+    out->lines_written = 0;
 }
 
 void put(output* out, const char* text, size_t length) {
@@ -53,6 +63,10 @@ void put(output* out, const char* text, size_t length) {
 
 void put_text(output* out, const char* text) {
     put(out, text, std::strlen(text));
+}
+
+unsigned long lines_put(const output* out) {
+    return out->lines_written + count_line_feeds(out->data, out->used);
 }
 
 bool flush_output(output* out) {

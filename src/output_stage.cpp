@@ -1,15 +1,71 @@
 #include "output_stage.h"
 
 #include "diagnostics.h"
+#include "listing.h"
 
 #include <cerrno>
+#include <cstring>
+
+namespace {
+
+// The first line of every header this program writes, whatever the array's
+// name, with an LF or a CR LF after it.
+bool is_header_start(const char* start, size_t length) {
+    static const char OPENING[] = "const uint8_t ";
+    static const char CLOSING[] = "[] = {";
+    const char* lf = static_cast<const char*>(std::memchr(start, '\n', length));
+    if (lf == nullptr) {
+        return false;
+    }
+    const char* end = lf > start && lf[-1] == '\r' ? lf - 1 : lf;
+    const size_t line = static_cast<size_t>(end - start);
+    return line >= sizeof OPENING - 1 + sizeof CLOSING - 1 &&
+           std::memcmp(start, OPENING, sizeof OPENING - 1) == 0 &&
+           std::memcmp(end - (sizeof CLOSING - 1), CLOSING, sizeof CLOSING - 1) == 0;
+}
+
+// The first line of a listing: its heading row.
+bool is_listing_start(const char* start, size_t length) {
+    const size_t heading = std::strlen(LISTING_HEADING);
+    const size_t end = length > heading && start[heading] == '\r' ? heading + 1 : heading;
+    return length > end && start[end] == '\n' && std::memcmp(start, LISTING_HEADING, heading) == 0;
+}
+
+} // namespace
+
+bool refuse_output_name(output_file which, FILE* input, const char* name) {
+    if (is_same_file(input, name)) {
+        report(SEVERITY_ERROR, "output file '%s' is the input file\n", name);
+        return true;
+    }
+    // A header's first line holds an array name of at most a path's length.
+    static char start[PATH_CAPACITY + 64];
+    size_t length = 0;
+    const existing_output existing = read_existing_output(name, start, sizeof start, &length);
+    if (existing == EXISTING_DIRECTORY || existing == EXISTING_UNREADABLE) {
+        report_failure(existing == EXISTING_DIRECTORY ? EISDIR : errno,
+                       "unable to open output file '%s'", name);
+        return true;
+    }
+    if (existing == EXISTING_NONE) {
+        return false;
+    }
+    if (which == HEADER_FILE && !is_header_start(start, length)) {
+        report(SEVERITY_ERROR, "output file '%s' exists and was not written by Zolvek\n", name);
+        return true;
+    }
+    if (which == LISTING_FILE && !is_listing_start(start, length)) {
+        report(SEVERITY_ERROR, "listing file '%s' exists and was not written by Zolvek\n", name);
+        return true;
+    }
+    return false;
+}
 
 bool open_output(output_file which, FILE* input, const char* name, FILE** file) {
     *file = nullptr;
-    output_refusal refusal = is_same_file(input, name) ? OUTPUT_IS_INPUT : OUTPUT_UNAVAILABLE;
+    output_refusal refusal = OUTPUT_UNAVAILABLE;
     errno = ENOENT; // an empty name names no file
-    if (refusal == OUTPUT_UNAVAILABLE && name[0] != '\0' &&
-        !begin_output(which, input, name, file, &refusal)) {
+    if (name[0] != '\0' && !begin_output(which, input, name, file, &refusal)) {
         return false;
     }
     if (refusal == OUTPUT_IS_INPUT) {
@@ -22,15 +78,45 @@ bool open_output(output_file which, FILE* input, const char* name, FILE** file) 
     return true;
 }
 
-bool complete_output(output_file which, output* buffer, FILE* file, const char* name) {
-    const bool write_failed = flush_output(buffer);
-    if (!write_failed && !commit_output(which, file)) {
+bool finish_output(output_file which, output* buffer, FILE* file, const char* name) {
+    if (!flush_output(buffer)) {
         return false;
     }
-    report_failure(write_failed ? buffer->error_number : errno, "error writing output file '%s'",
-                   name);
-    discard(which, write_failed ? file : nullptr); // commit_output closes it
+    report_failure(buffer->error_number, "error writing output file '%s'", name);
+    discard(which, file);
     return true;
+}
+
+bool commit_outputs(const committed_files& files) {
+    begin_commit();
+    const bool header_failed = commit_output(HEADER_FILE, files.header);
+    const bool listing_failed =
+        !header_failed && files.listing != nullptr && commit_output(LISTING_FILE, files.listing);
+    end_commit(!header_failed && !listing_failed);
+    if (!header_failed && !listing_failed) {
+        return false;
+    }
+    report_failure(errno, "error writing output file '%s'",
+                   header_failed ? files.header_name : files.listing_name);
+    discard(HEADER_FILE, nullptr); // commit_output closed it
+    if (files.listing != nullptr) {
+        discard(LISTING_FILE, header_failed ? files.listing : nullptr);
+    }
+    return true;
+}
+
+bool complete_output(output_file which, output* buffer, FILE* file, const char* name) {
+    if (finish_output(which, buffer, file, name)) {
+        return true;
+    }
+    begin_commit();
+    const bool failed = commit_output(which, file);
+    end_commit(!failed);
+    if (failed) {
+        report_failure(errno, "error writing output file '%s'", name);
+        discard(which, nullptr); // commit_output closed it
+    }
+    return failed;
 }
 
 void discard(output_file which, FILE* file) {

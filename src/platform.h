@@ -53,6 +53,20 @@ enum output_file {
 // True when the two output names lead to the same file, existing or not.
 [[nodiscard]] bool is_same_output(const char* first, const char* second);
 
+// What an output name holds before the run writes it.
+enum existing_output {
+    EXISTING_NONE,       // nothing, an empty file, a device or a FIFO
+    EXISTING_DIRECTORY,  // a directory, which no file can replace
+    EXISTING_CONTENT,    // a regular file that is not empty: its first bytes were read
+    EXISTING_UNREADABLE, // a regular file that cannot be read; errno says why
+};
+
+// Reads the first bytes (at most size) of the regular file that path names,
+// followed through links, into start without opening anything that is not a
+// regular file (a device could block, or change when opened).
+[[nodiscard]] existing_output read_existing_output(const char* path, char* start, size_t size,
+                                                   size_t* length);
+
 // Starts writing the output file named path. A regular file (or a missing one,
 // or the missing target of a link) is written to a new temporary file beside
 // it, so the name holds the earlier file until commit_output puts the complete
@@ -63,10 +77,16 @@ enum output_file {
 [[nodiscard]] bool begin_output(output_file which, FILE* input, const char* path, FILE** file,
                                 output_refusal* refusal);
 
-// Closes the output and puts it in place. True when a write, the close or the
-// replacement failed; the caller then calls discard_output. Once the
-// replacement has begun, a signal waits for it, and then ends the process
-// without undoing it.
+// The commit of a run's outputs, all of them between begin_commit and
+// end_commit: from its beginning a signal waits for its end, and then ends the
+// process without undoing what was committed, so that no signal lands between
+// the header's commit and the listing's. end_commit is told whether every
+// output was put in place; if not, a signal after it deletes them all.
+void begin_commit();
+void end_commit(bool committed);
+
+// Closes the output and puts it in place, inside the commit. True when a write,
+// the close or the replacement failed; the caller then calls discard_output.
 [[nodiscard]] bool commit_output(output_file which, FILE* out);
 
 // What discard_output could not remove: each name, or null, with the system's

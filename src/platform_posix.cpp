@@ -245,6 +245,32 @@ bool is_same_output(const char* first, const char* second) {
            same_identity(first_info, second_info) && std::strcmp(first_name, second_name) == 0;
 }
 
+existing_output read_existing_output(const char* path, char* start, size_t size, size_t* length) {
+    *length = 0;
+    struct stat info;
+    if (stat(path, &info) == 0 && S_ISDIR(info.st_mode)) {
+        return EXISTING_DIRECTORY;
+    }
+    if (stat(path, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size == 0) {
+        return EXISTING_NONE;
+    }
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return EXISTING_UNREADABLE;
+    }
+    ssize_t got = 0;
+    while (*length < size && (got = read(fd, start + *length, size - *length)) != 0) {
+        if (got < 0 && errno != EINTR) {
+            break;
+        }
+        *length += got > 0 ? static_cast<size_t>(got) : 0;
+    }
+    const int reason = errno;
+    close(fd);
+    errno = reason;
+    return got < 0 ? EXISTING_UNREADABLE : *length == 0 ? EXISTING_NONE : EXISTING_CONTENT;
+}
+
 namespace {
 
 // begin_output, with the file or null as the result.
@@ -302,8 +328,48 @@ bool begin_output(output_file which, FILE* input, const char* path, FILE** file,
     return *file == nullptr;
 }
 
+namespace {
+
+sigset_t mask_before_commit;
+
+// Test hook: with ZOLVEK_TEST_COMMIT_FILE naming a file, the commit creates it
+// before its last rename (between the header's and the listing's) and goes on
+// once it is gone, so that a test can signal the run there without timing it.
+void hold_commit_for_test(output_file which) {
+    static bool held = false;
+    const char* path = std::getenv("ZOLVEK_TEST_COMMIT_FILE");
+    if (held || path == nullptr ||
+        (which != LISTING_FILE && outputs[LISTING_FILE].delete_on_signal != 0)) {
+        return;
+    }
+    held = true;
+    close(open(path, O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
+    while (access(path, F_OK) == 0) {
+        usleep(10000);
+    }
+}
+
+} // namespace
+
+void begin_commit() {
+    sigset_t all;
+    sigfillset(&all);
+    sigprocmask(SIG_BLOCK, &all, &mask_before_commit);
+}
+
+void end_commit(bool committed) {
+    if (committed) {
+        for (pending_output& pending : outputs) {
+            pending.delete_on_signal = 0;
+        }
+    }
+    const int reason = errno;
+    sigprocmask(SIG_SETMASK, &mask_before_commit, nullptr);
+    errno = reason;
+}
+
 bool commit_output(output_file which, FILE* out) {
-    pending_output* pending = &outputs[which];
+    const pending_output* pending = &outputs[which];
     const bool write_failed = std::ferror(out) != 0;
     if (std::fclose(out) != 0 || write_failed) {
         return true;
@@ -311,20 +377,8 @@ bool commit_output(output_file which, FILE* out) {
     if (pending->temp[0] == '\0') {
         return false;
     }
-    // The rename is the moment of success: a signal from here on waits for it,
-    // and then ends the run without undoing it.
-    sigset_t all;
-    sigset_t previous;
-    sigfillset(&all);
-    sigprocmask(SIG_BLOCK, &all, &previous);
-    const bool failed = rename(pending->temp, pending->target) != 0;
-    const int reason = errno;
-    if (!failed) {
-        pending->delete_on_signal = 0;
-    }
-    sigprocmask(SIG_SETMASK, &previous, nullptr);
-    errno = reason;
-    return failed;
+    hold_commit_for_test(which);
+    return rename(pending->temp, pending->target) != 0;
 }
 
 bool discard_output(output_file which, FILE* out, undeleted_files* undeleted) {

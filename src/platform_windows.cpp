@@ -240,14 +240,17 @@ BOOL WINAPI delete_output_on_control(DWORD) {
 }
 
 // Test hook: with ZOLVEK_TEST_COMMIT_FILE naming a file, the commit creates it
-// once it has begun and goes on when it is gone, so that a test can act inside
-// the commit without timing it.
-void hold_commit_for_test() {
+// before its last replacement (between the header's and the listing's) and goes
+// on when it is gone, so that a test can act inside the commit without timing it.
+void hold_commit_for_test(output_file which) {
+    static bool held = false;
     static wchar_t path[MAX_PATH];
     const DWORD length = GetEnvironmentVariableW(L"ZOLVEK_TEST_COMMIT_FILE", path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
+    if (held || length == 0 || length >= MAX_PATH ||
+        (which != LISTING_FILE && outputs[LISTING_FILE].active != 0)) {
         return;
     }
+    held = true;
     CloseHandle(CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     while (GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES) {
         Sleep(10);
@@ -414,6 +417,35 @@ bool is_same_output(const char* first, const char* second) {
     return same;
 }
 
+existing_output read_existing_output(const char* path, char* start, size_t size, size_t* length) {
+    static wchar_t wide[PATH_CAPACITY];
+    *length = 0;
+    if (!to_long_path(path, wide)) {
+        return EXISTING_NONE;
+    }
+    const DWORD attributes = GetFileAttributesW(wide);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return EXISTING_DIRECTORY;
+    }
+    if (attributes == INVALID_FILE_ATTRIBUTES || is_device(wide)) {
+        return EXISTING_NONE;
+    }
+    HANDLE handle =
+        CreateFileW(wide, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD got = 0;
+    const bool read = handle != INVALID_HANDLE_VALUE &&
+                      ReadFile(handle, start, static_cast<DWORD>(size), &got, nullptr) != 0;
+    if (!read) {
+        set_errno_from_last_error();
+    }
+    if (handle != INVALID_HANDLE_VALUE) {
+        CloseHandle(handle);
+    }
+    *length = got;
+    return !read ? EXISTING_UNREADABLE : got == 0 ? EXISTING_NONE : EXISTING_CONTENT;
+}
+
 namespace {
 
 // begin_output, with the file or null as the result.
@@ -500,16 +532,28 @@ bool begin_output(output_file which, FILE* input, const char* path, FILE** file,
     return *file == nullptr;
 }
 
+void begin_commit() {
+    // From here the console handler waits for the commit; if it got here first,
+    // the process is ending with Ctrl-C and must not report success.
+    if (InterlockedCompareExchange(&output_state, COMMITTING, WRITING) == INTERRUPTED) {
+        Sleep(INFINITE);
+    }
+}
+
+void end_commit(bool committed) {
+    if (committed) {
+        for (pending_output& pending : outputs) {
+            pending.active = 0;
+        }
+    }
+    output_state = state_after(nullptr);
+}
+
 bool commit_output(output_file which, FILE* out) {
     pending_output* pending = &outputs[which];
     bool failed = std::fflush(out) != 0 || std::ferror(out) != 0;
     if (pending->temp_path[0] == '\0') {
         return std::fclose(out) != 0 || failed;
-    }
-    // From here the console handler waits for the commit; if it got here first,
-    // the process is ending with Ctrl-C and must not report success.
-    if (InterlockedCompareExchange(&output_state, COMMITTING, WRITING) != WRITING) {
-        Sleep(INFINITE);
     }
     failed = failed || !set_delete_on_close(pending->temp_handle, false);
     failed = std::fclose(out) != 0 || failed;
@@ -517,7 +561,7 @@ bool commit_output(output_file which, FILE* out) {
         failed = !set_delete_on_close(pending->old_file, false);
         release_old_file(pending);
     }
-    hold_commit_for_test();
+    hold_commit_for_test(which);
     // A link stays: the file it leads to is replaced.
     const wchar_t* target =
         pending->target_wide[0] != L'\0' ? pending->target_wide : pending->path_wide;
@@ -525,10 +569,7 @@ bool commit_output(output_file which, FILE* out) {
                                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0;
     if (failed) {
         set_errno_from_last_error();
-    } else {
-        pending->active = 0;
     }
-    output_state = failed ? WRITING : state_after(pending);
     return failed;
 }
 

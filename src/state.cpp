@@ -6,6 +6,7 @@ bool org_found = false;
 bool stmt_found = false;
 bool end_stmt_found = false;
 uint32_t origin = 0;
+uint32_t origin_line = 0;
 uint32_t pc = 0;
 const char* line_directive_name = nullptr;
 
@@ -15,5 +16,6 @@ void reset_translation_state() {
     stmt_found = false;
     end_stmt_found = false;
     origin = 0;
+    origin_line = 0;
     pc = 0;
 }

@@ -309,8 +309,8 @@ void report_quoting(const char* format, char* text, char* stop) {
 // Reads one hexadecimal number the way "%x" does (leading white space, optional
 // sign, optional 0x, hex digits), but the same on every platform. True when there
 // is no number, when "0x" has no digit after it, or when the value needs more than
-// 32 bits. A minus negates modulo 2^32.
-[[nodiscard]] bool scan_hex(const char* text, uint32_t* value) {
+// 32 bits. A minus negates modulo 2^32. *end is where the scan stopped.
+[[nodiscard]] bool scan_hex(const char* text, uint32_t* value, const char** end) {
     const char* p = text;
     while (is_scan_space(*p)) {
         ++p;
@@ -333,21 +333,43 @@ void report_quoting(const char* format, char* text, char* stop) {
         result = result * 16u + static_cast<uint32_t>(hex_digit_value(*p));
     }
     *value = negative ? 0u - result : result;
+    *end = p;
     return false;
+}
+
+bool is_letter_or_underscore(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
 }
 
 // Reads the ORIGIN address at text: origin and pc take it. A text without a
 // usable number is warned about and leaves the line an ordinary comment, so
-// the result is always false: an ORIGIN line never fails.
+// the result is always false: an ORIGIN line never fails. A number that runs
+// into a word ("ORIGINALLY", "ORIGIN DATA") and an origin that replaces another
+// one are taken too, but warned about: each moves the whole program.
 bool parse_addr(char* text) {
     uint32_t address = 0;
-    if (scan_hex(text, &address)) {
+    const char* end = nullptr;
+    if (scan_hex(text, &address, &end)) {
         report_line(SEVERITY_WARNING, "invalid ORIGIN address; treating line as comment");
         return false;
+    }
+    if (is_letter_or_underscore(*end)) {
+        int length = 0;
+        while (length < 20 && is_word_char(end[length])) {
+            ++length;
+        }
+        report_line(SEVERITY_WARNING, "ORIGIN read as 0x%X, but the number runs into '%.*s'",
+                    static_cast<unsigned>(address), length, end);
+    }
+    if (org_found && address != origin) {
+        report_line(SEVERITY_WARNING, "ORIGIN 0x%X replaces 0x%X from line %u",
+                    static_cast<unsigned>(address), static_cast<unsigned>(origin),
+                    static_cast<unsigned>(origin_line));
     }
     origin = address;
     pc = address;
     org_found = true;
+    origin_line = linenum;
     return false;
 }
 
@@ -779,6 +801,19 @@ void write_opening(output* out, const char* array_name) {
     put_text(out, "[] = {\n");
 }
 
+void write_header_line_directive(output* out, const char* header_name) {
+    if (presumed_line == 0) {
+        return; // no directive came before: the header's lines are its own
+    }
+    char directive[32];
+    // The line after the directive is the one it numbers.
+    put(out, directive,
+        static_cast<size_t>(
+            std::snprintf(directive, sizeof directive, "#line %lu ", lines_put(out) + 2)));
+    put_c_string(out, header_name);
+    put(out, "\n", 1);
+}
+
 void write_closing(output* out) {
     if (!end_stmt_found) {
         put_text(out, "END\n");
@@ -799,9 +834,14 @@ void write_defines(output* out, const char* array_name) {
         prefix[length] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
     }
     prefix[length] = '\0';
-    char text[sizeof prefix * 2 + 64];
-    std::snprintf(text, sizeof text, "#define %s_ORIGIN 0x%08Xu\n#define %s_CODE_SIZE %uu\n",
-                  prefix, static_cast<unsigned>(origin), prefix,
-                  static_cast<unsigned>(pc - origin));
+    char text[sizeof prefix * 3 + 96];
+    std::snprintf(text, sizeof text,
+                  "#define %s_ORIGIN 0x%08Xu\n#define %s_CODE_SIZE %uu\n#define %s_SIZE %uu\n",
+                  prefix, static_cast<unsigned>(origin), prefix, static_cast<unsigned>(pc - origin),
+                  prefix, static_cast<unsigned>(array_size()));
     put_text(out, text);
+}
+
+uint32_t array_size() {
+    return pc - origin + (end_stmt_found ? 0u : 1u);
 }

@@ -4,6 +4,7 @@
 #include "output.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 
 constexpr unsigned MAX_LINE_CHARS = 1023;
@@ -23,9 +24,17 @@ enum read_result {
 // code-size comment.
 void write_opening(output* out, const char* array_name);
 void write_closing(output* out);
-// After the frame (--defines): the origin and the code size as macros named
-// after the array, NAME_ORIGIN and NAME_CODE_SIZE.
+// With --line-directives, after the last translated line: a #line directive that
+// gives the rest of the header its own name (as given) and line numbers back.
+// The buffer must count its lines.
+void write_header_line_directive(output* out, const char* header_name);
+// After the frame (--defines): the origin, the code size and the array's size
+// as macros named after the array, NAME_ORIGIN, NAME_CODE_SIZE and NAME_SIZE.
 void write_defines(output* out, const char* array_name);
+
+// The bytes of the array: the code size, and the END the frame appends when the
+// source has none (the code size does not count it, the firmware must load it).
+[[nodiscard]] uint32_t array_size();
 
 // Reads the source a block at a time into `block` (INPUT_BUFFER_SIZE bytes),
 // translates each line and stops after the END line. A UTF-8 byte-order mark

@@ -18,22 +18,24 @@ await_temp() {
   for _ in $(seq 100); do compgen -G '.prog.h.zolvek-*' >/dev/null && return; sleep 0.05; done
   fail "$1: no temporary file was written"
 }
+old_header='const uint8_t old[] = {'
+old_listing='      line   address  size  source'
 lines() { for _ in $(seq "$1"); do printf 'LDADDR(0x10); WRREG8(AREG7_0, 1); // some text\n'; done; }
 
 signals=(INT TERM HUP QUIT USR1 ALRM)
 [ -z "$wine" ] || signals=(INT)
 for signal in "${signals[@]}"; do
   rm -f prog.ep
-  echo "old header" >prog.h
-  echo "old listing" >prog.lst
+  echo "$old_header" >prog.h
+  echo "$old_listing" >prog.lst
   mkfifo prog.ep
   env --default-signal="$signal" $wine "$bin" --listing prog.lst prog.ep >stdout 2>stderr &
   pid=$!
   exec 3>prog.ep
   { printf '// ORIGIN 0\n' && lines 2000; } >&3
   await_temp "SIG$signal"
-  [ "$(cat prog.h prog.lst)" = "old header
-old listing" ] || fail "SIG$signal: prog.h or prog.lst changed before the run ended"
+  [ "$(cat prog.h prog.lst)" = "$old_header
+$old_listing" ] || fail "SIG$signal: prog.h or prog.lst changed before the run ended"
   kill -s "$signal" "$pid"
   status=0
   wait "$pid" || status=$?
@@ -47,7 +49,7 @@ if [ -n "$wine" ]; then
   { echo '// ORIGIN 0' && lines 200; } >good.ep
   printf '// ORIGIN 0\nBOGUS;\n' >bad.ep
   # A reader holds the header: no run may report success, nor leave a partial one.
-  echo "old header" >prog.h
+  echo "$old_header" >prog.h
   exec 4> >(exec $wine "$3" prog.h >held)
   for _ in $(seq 100); do grep -q holding held 2>/dev/null && break; sleep 0.1; done
   status=0
@@ -64,12 +66,12 @@ if [ -n "$wine" ]; then
   kill -INT $pid
   wait $pid || true
   exec 3>&-
-  [ "$(cat prog.h)" = "old header" ] || fail "the held header changed"
+  [ "$(cat prog.h)" = "$old_header" ] || fail "the held header changed"
   [ -z "$(ls -A | grep '^[.]prog')" ] || fail "held, Ctrl-C: left $(ls -A)"
   exec 4>&-
   echo "header held by a reader: failing, succeeding and Ctrl-C'd runs leave it unchanged"
   # SIGKILL, as TerminateProcess, mid-run over an old header: neither survives.
-  rm -f prog.ep && mkfifo prog.ep && echo "old header" >prog.h
+  rm -f prog.ep && mkfifo prog.ep && echo "$old_header" >prog.h
   $wine "$bin" prog.ep >stdout 2>stderr &
   pid=$!
   exec 3>prog.ep
@@ -84,7 +86,7 @@ if [ -n "$wine" ]; then
   # Held inside the commit by the program's test hook: Ctrl-C lets the commit
   # complete; TerminateProcess leaves the earlier header (and the temporary file).
   for signal in INT KILL; do
-    echo "old header" >prog.h
+    echo "$old_header" >prog.h
     ZOLVEK_TEST_COMMIT_FILE=committing $wine "$bin" -o prog.h good.ep >stdout 2>stderr &
     pid=$!
     for _ in $(seq 500); do [ -e committing ] && break; sleep 0.02; done
@@ -92,9 +94,9 @@ if [ -n "$wine" ]; then
     [ $signal = KILL ] || rm committing
     wait $pid || true
     rm -f committing
-    expected="Code Size:" && [ $signal = INT ] || expected="old header"
-    for _ in $(seq 100); do grep -q "$expected" prog.h 2>/dev/null && break; sleep 0.05; done
-    grep -q "$expected" prog.h || fail "SIG$signal inside the commit: $(cat prog.h)"
+    expected="Code Size:" && [ $signal = INT ] || expected="$old_header"
+    for _ in $(seq 100); do grep -qF "$expected" prog.h 2>/dev/null && break; sleep 0.05; done
+    grep -qF "$expected" prog.h || fail "SIG$signal inside the commit: $(cat prog.h)"
     [ $signal = KILL ] || [ -z "$(ls -A | grep '^[.]prog')" ] || fail "Ctrl-C in the commit: left $(ls -A)"
     rm -f .prog.h.zolvek-*
   done
@@ -136,19 +138,21 @@ echo '// ORIGIN 0' >my-prog.ep
 ! grep -q warning my-prog.h || fail "closed standard streams: a diagnostic went into the header"
 echo "closed standard streams: the header holds no diagnostic"
 
-# A signal before the output stage leaves everything as it was; one after the
-# commit leaves the complete header. Each waits until the run is blocked there.
+# A signal before the output stage leaves everything as it was; one while the
+# summary blocks (before the commit) deletes both headers; one held between the
+# header's and the listing's commit waits for both. Each waits until the run is
+# blocked there.
 await_blocked() { # PID WCHAN-PATTERN
   # shellcheck disable=SC2053 # $2 is a pattern
   for _ in $(seq 500); do [[ "$(cat "/proc/$1/wchan" 2>/dev/null)" == $2 ]] && return; sleep 0.01; done
   fail "the run never blocked in $2"
 }
-rm -f prog.ep && mkfifo prog.ep && echo "old header" >prog.h
+rm -f prog.ep && mkfifo prog.ep && echo "$old_header" >prog.h
 "$bin" prog.ep >stdout 2>stderr &
 pid=$!
 await_blocked $pid wait_for_partner # opening the input FIFO
 kill -TERM $pid && status=0 && wait $pid || status=$?
-[ $status = 143 ] && [ "$(cat prog.h)" = "old header" ] || fail "SIGTERM while opening: $status, $(ls -A)"
+[ $status = 143 ] && [ "$(cat prog.h)" = "$old_header" ] || fail "SIGTERM while opening: $status, $(ls -A)"
 rm -f prog.ep && printf '// ORIGIN 0\nADDREGS;\n' >prog.ep && mkfifo full
 exec 5<>full # standard output is a pipe, filled so the banner fits and the summary blocks
 banner=$("$bin" --help | head -n 5 | wc -c)
@@ -158,5 +162,12 @@ pid=$!
 await_blocked $pid '*pipe_write'
 kill -TERM $pid && status=0 && wait $pid || status=$?
 exec 5>&-
-[ $status = 143 ] && tail -n 1 prog.h | grep -q "Code Size:  1 bytes" || fail "SIGTERM after the commit: $status"
-echo "SIGTERM while the input opens, and after the commit: the earlier, then the new header stays"
+[ $status = 143 ] && [ -z "$(ls -A | grep '^[.]*prog[.]h')" ] || fail "SIGTERM in the summary: $status, $(ls -A)"
+echo "$old_header" >prog.h
+ZOLVEK_TEST_COMMIT_FILE=committing "$bin" --listing prog.lst prog.ep >stdout 2>stderr &
+pid=$!
+for _ in $(seq 500); do [ -e committing ] && break; sleep 0.01; done
+kill -TERM $pid && rm committing && status=0 && wait $pid || status=$?
+[ $status = 143 ] && grep -q "Code Size:  1 bytes" prog.h && grep -q "^array size  2 bytes" prog.lst ||
+  fail "SIGTERM between the commits: $status, $(ls -A)"
+echo "SIGTERM while the input opens: the earlier header stays; in the summary: neither; between the commits: both new"

@@ -32,8 +32,10 @@ RDREG16(AREG15_0, 0),	/* <- dummy 0 value */
  LDAREG8(0x99), // the block, then a statement
 
 LDAREG8(0x99), END
+#line 36 "line_directives.h"
 };
 
 // Code Size:  37 bytes
 #define LINE_DIRECTIVES_ORIGIN 0x00004000u
 #define LINE_DIRECTIVES_CODE_SIZE 37u
+#define LINE_DIRECTIVES_SIZE 37u

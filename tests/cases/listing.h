@@ -87,3 +87,4 @@ END
 // Code Size:  186 bytes
 #define LISTING_ORIGIN 0xFFFFFFD0u
 #define LISTING_CODE_SIZE 186u
+#define LISTING_SIZE 187u

@@ -1,1 +1,1 @@
-stale
+const uint8_t stale[] = {

@@ -1,1 +1,1 @@
-an earlier header
+const uint8_t earlier[] = {
