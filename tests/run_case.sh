@@ -9,7 +9,7 @@
 # one a line (default NAME.ep); RUN.out, RUN.err, RUN.status, where "@BANNER@",
 # "@USAGE@" and "@VERSION@" stand for the program's texts; RUN.h, the expected
 # RUN.output (default NAME.h), which must not exist without RUN.h; RUN.lst, the
-# expected NAME.lst; RUN.inject, faults for the preloaded ZOLVEK_TEST_INJECT.
+# expected NAME.lst, which must not exist without it when RUN.args names it; RUN.inject, faults for the preloaded ZOLVEK_TEST_INJECT.
 # ZOLVEK_TEST_WRAPPER goes before the program (valgrind, wine). With
 # ZOLVEK_TEST_WINDOWS=1 a Windows Zolvek.exe runs: line feeds are CR LF, the
 # program is named by its Windows path, RUN.windows.EXT replaces RUN.EXT, and
@@ -127,6 +127,8 @@ for run_name in "${runs[@]}"; do
   fi
   if [ -f "$cases/$run_name.lst" ]; then
     if [ -f "$run/$name.lst" ]; then same "$(expected .lst)" "$run/$name.lst" "$name.lst"; else echo "--- $run_name: $name.lst was not written" && failed=1; fi
+  elif [ -e "$run/$name.lst" ] && grep -qx "$name.lst" "$cases/$run_name.args" 2>/dev/null; then
+    echo "--- $run_name: $name.lst exists, but none is expected" && failed=1
   fi
   if [ -f "$cases/$name.check" ]; then (cd "$run" && PATH="$work/bin:$PATH" bash -euo pipefail "$cases/$name.check") || failed=1; fi
 done

@@ -1,10 +1,13 @@
 // Faults at the system calls, preloaded (LD_PRELOAD) for the cases that ask:
 // ZOLVEK_INJECT holds "short-writes" (each write past the standard streams is
 // first interrupted, then cut to one byte), "zero-writes" (they return 0, errno
-// left at EINTR as a successful call may leave it) or
-// "undeletable=TEXT" (unlink fails for paths holding TEXT). mkstemp names
-// temporary files "...TESTED", so that messages naming them stay the same.
+// left at EINTR as a successful call may leave it), and for files whose path
+// holds TEXT "undeletable=TEXT" (unlink fails), "unrenamable=TEXT" (rename onto
+// it fails), "unclosable=TEXT" (fclose fails after closing) or "streamless=TEXT"
+// (fdopen fails). mkstemp names temporary files "...TESTED", so that messages
+// naming them stay the same.
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -21,6 +24,33 @@ bool injects(const char* fault) {
 
 template <typename Function> Function next(const char* name) {
     return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
+}
+
+// True when ZOLVEK_INJECT holds FAULT (ending in '=') followed by a text that
+// path holds.
+bool fails(const char* fault, const char* path) {
+    const char* faults = std::getenv("ZOLVEK_INJECT");
+    const char* text = faults != nullptr ? std::strstr(faults, fault) : nullptr;
+    if (text == nullptr) {
+        return false;
+    }
+    text += std::strlen(fault);
+    const size_t length = std::strcspn(text, " ");
+    for (const char* p = path; *p != '\0'; ++p) {
+        if (std::strncmp(p, text, length) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+const char* path_of(int fd) {
+    static char link[64];
+    static char path[4096];
+    std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+    const ssize_t length = readlink(link, path, sizeof path - 1);
+    path[length > 0 ? length : 0] = '\0';
+    return path;
 }
 
 } // namespace
@@ -43,19 +73,34 @@ extern "C" ssize_t write(int fd, const void* data, size_t size) {
 }
 
 extern "C" int unlink(const char* path) {
-    const char* faults = std::getenv("ZOLVEK_INJECT");
-    const char* undeletable = faults != nullptr ? std::strstr(faults, "undeletable=") : nullptr;
-    if (undeletable != nullptr) {
-        undeletable += std::strlen("undeletable=");
-        const size_t length = std::strcspn(undeletable, " ");
-        for (const char* p = path; *p != '\0'; ++p) {
-            if (std::strncmp(p, undeletable, length) == 0) {
-                errno = EACCES;
-                return -1;
-            }
-        }
+    if (fails("undeletable=", path)) {
+        errno = EACCES;
+        return -1;
     }
     return next<int (*)(const char*)>("unlink")(path);
+}
+
+extern "C" int rename(const char* from, const char* to) {
+    if (fails("unrenamable=", to)) {
+        errno = EACCES;
+        return -1;
+    }
+    return next<int (*)(const char*, const char*)>("rename")(from, to);
+}
+
+extern "C" int fclose(FILE* file) {
+    const bool failing = fails("unclosable=", path_of(fileno(file)));
+    const int result = next<int (*)(FILE*)>("fclose")(file);
+    errno = failing ? EIO : errno;
+    return failing ? EOF : result;
+}
+
+extern "C" FILE* fdopen(int fd, const char* mode) {
+    if (fails("streamless=", path_of(fd))) {
+        errno = EMFILE;
+        return nullptr;
+    }
+    return next<FILE* (*)(int, const char*)>("fdopen")(fd, mode);
 }
 
 extern "C" int mkstemp(char* name) {
