@@ -1,0 +1,2 @@
+// ORIGIN 0x100
+LDADDR(1);

@@ -1,0 +1,1 @@
+const uint8_t earlier[] = {

@@ -1,0 +1,2 @@
+#pragma once
+const uint8_t x[] = {
