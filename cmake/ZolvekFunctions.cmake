@@ -1,5 +1,6 @@
 # zolvek_add_header(<target> <file.ep>... [NAME <name>] [SCOPE PRIVATE|PUBLIC|INTERFACE]
-#                   [OUTPUT_VARIABLE <var>] [DEFINES] [LISTING] [LINE_DIRECTIVES])
+#                   [OUTPUT_VARIABLE <var>] [DEFINES] [LISTING] [LINE_DIRECTIVES]
+#                   [FATAL_WARNINGS])
 #
 # Converts each Event Processor source into a header in the build tree,
 # <target's binary dir>/zolvek_<target>/<name>.h holding the array <name>[], and
@@ -12,10 +13,11 @@
 # and PRIVATE otherwise. OUTPUT_VARIABLE receives the headers' paths. Editing a
 # source regenerates its header; a faulty source fails the build with messages
 # that name the source's own path and line, as a compiler's do. DEFINES ends each
-# header with <NAME>_ORIGIN and <NAME>_CODE_SIZE, LISTING writes <name>.lst beside
-# it, and LINE_DIRECTIVES makes the C compiler's messages name the source's lines.
+# header with <NAME>_ORIGIN, <NAME>_CODE_SIZE and <NAME>_SIZE, LISTING writes
+# <name>.lst beside it, LINE_DIRECTIVES makes the C compiler's messages name the
+# source's lines, and FATAL_WARNINGS fails the build on any warning.
 function(zolvek_add_header target)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "DEFINES;LISTING;LINE_DIRECTIVES"
+  cmake_parse_arguments(PARSE_ARGV 1 arg "DEFINES;LISTING;LINE_DIRECTIVES;FATAL_WARNINGS"
                         "NAME;SCOPE;OUTPUT_VARIABLE" "")
   set(options "")
   if(arg_DEFINES)
@@ -23,6 +25,9 @@ function(zolvek_add_header target)
   endif()
   if(arg_LINE_DIRECTIVES)
     list(APPEND options --line-directives)
+  endif()
+  if(arg_FATAL_WARNINGS)
+    list(APPEND options --fatal-warnings)
   endif()
   set(sources ${arg_UNPARSED_ARGUMENTS})
   if(NOT TARGET ${target})

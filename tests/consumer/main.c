@@ -6,9 +6,10 @@
 #include "rtc_wake.h"
 #include "second.h"
 
-/* The layout macros: the array holds the code and at most an END appended. */
-_Static_assert(sizeof rtc_wake - RTC_WAKE_CODE_SIZE <= 1 && sizeof _2nd - _2ND_CODE_SIZE <= 1,
-               "code size");
+/* The layout macros: the array's size, which holds the code and at most an END appended. */
+_Static_assert(sizeof rtc_wake == RTC_WAKE_SIZE && sizeof _2nd == _2ND_SIZE &&
+                   RTC_WAKE_SIZE - RTC_WAKE_CODE_SIZE <= 1 && _2ND_SIZE - _2ND_CODE_SIZE <= 1,
+               "sizes");
 
 #ifdef SIZE_first
 /* A cross build cannot run what it builds: the sizes are checked as it compiles. */
