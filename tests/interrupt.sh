@@ -101,6 +101,14 @@ if [ -n "$wine" ]; then
     rm -f .prog.h.zolvek-*
   done
   echo "Ctrl-C inside the commit: the new header; TerminateProcess: the earlier one"
+  # Ctrl-C while held between the header's and the listing's commit waits for both.
+  ZOLVEK_TEST_COMMIT_FILE=committing $wine "$bin" --listing prog.lst -o prog.h good.ep >stdout 2>stderr &
+  pid=$!
+  for _ in $(seq 500); do [ -e committing ] && break; sleep 0.02; done
+  kill -INT $pid && rm committing || fail "never held between the commits"
+  wait $pid || true
+  grep -q "Code Size:" prog.h && grep -q "^array size" prog.lst || fail "Ctrl-C between the commits"
+  echo "Ctrl-C between the commits: the new header and listing"
 
   # The null device is written directly and never deleted.
   $wine "$bin" -o NUL good.ep >stdout 2>stderr || fail "-o NUL: status $?"
