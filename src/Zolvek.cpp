@@ -294,7 +294,6 @@ struct run_files {
     }
     if (files->listing != nullptr) {
         list_closing();
-        files->listing_shows_failure = false;
         if (finish_output(LISTING_FILE, &listing_buffer, files->listing, names.listing)) {
             files->listing = nullptr;
             return true;
