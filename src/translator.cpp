@@ -244,8 +244,8 @@ char c_char(const char* c, const char* e, bool trigraphs, const char** next) {
                 return true;
             }
             next = close + 2;
-        } else if (ch == ' ' || ch == '\t') {
-            // blanks separate C's tokens and add nothing
+        } else if (ch == ' ' || ch == '\t' || ch == '\f' || ch == '\v') {
+            // C's blanks separate its tokens and add nothing
         } else if (depth == 0 && (closed || ch != '(')) {
             // Outside the call anything but blanks and comments is C's to read: a
             // ',' or a macro name there would add array elements that the code

@@ -5,7 +5,8 @@ LDADDR(1),LDADDR(2),
 LDADDR (0x10) ,WRREG8( BREG31_24 ,anything ) ,ADDREGS( ),
 RDREG8I(AREG7_0,1),RDREG8(BREG7_0,2),VALWR32D(1,2),
 BCDCONV, // a;b
+LDADDR(1), ADDREGS , LDADDR (1) ,
 END( ) // x
 };
 
-// Code Size:  39 bytes
+// Code Size:  48 bytes
