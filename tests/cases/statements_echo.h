@@ -8,7 +8,8 @@ BCDCONV, // a;b
 LDAREG32(1'000'000), WRREG8(AREG7_0, u8'a' + x1'0' /* ' */), LDADDR(.5'0 + 0x1p-1'0),
 LDADDR(x1'2', '3'), LDADDR(0\'1'),
 LDADDR(1), ADDREGS , LDADDR (1) ,
+LDADDR(1?'a' /* ?? */), LDADDR(?a'b' /* ?? */), LDADDR(1) /* c */,
 END( ) // x
 };
 
-// Code Size:  70 bytes
+// Code Size:  82 bytes
