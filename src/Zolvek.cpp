@@ -305,12 +305,16 @@ struct run_files {
     return commit_outputs(committed);
 }
 
-// After a failed run, whatever stage it reached: the source is closed, a
-// listing of the translation is put in place to show the lines up to where the
-// run stopped (any other is discarded), and no header of its name is left.
+// After a failed run, whatever stage it reached: the source is closed, no
+// header of its name is left, and then (so that its commit leaves no header
+// pending) a listing of the translation is put in place to show the lines up to
+// where the run stopped; any other listing is discarded.
 void end_failed_run(const run_names& names, run_files* files) {
     if (files->input != nullptr) {
         std::fclose(files->input);
+    }
+    if (files->header != nullptr) {
+        discard(HEADER_FILE, files->header);
     }
     if (files->listing != nullptr && files->listing_shows_failure) {
         // A listing that cannot be put in place is reported there, and gone.
@@ -318,9 +322,6 @@ void end_failed_run(const run_names& names, run_files* files) {
             complete_output(LISTING_FILE, &listing_buffer, files->listing, names.listing));
     } else if (files->listing != nullptr) {
         discard(LISTING_FILE, files->listing);
-    }
-    if (files->header != nullptr) {
-        discard(HEADER_FILE, files->header);
     }
     *files = {};
 }
