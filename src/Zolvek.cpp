@@ -264,6 +264,7 @@ struct run_files {
     if (quiet) {
         return false;
     }
+    errno = 0; // a failure of an earlier write has no reason here
     std::printf("Origin:  0x%08X%s", static_cast<unsigned>(origin), "\n");
     std::printf("Code Size:  %u bytes%s", static_cast<unsigned>(pc - origin), "\n");
     if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0) {
@@ -273,8 +274,9 @@ struct run_files {
     return true;
 }
 
-// Completes the frame, writes everything out, prints the summary, and only then
-// commits the header and the listing together: a listing that shows success
+// Completes the frame, writes everything out, prints the summary (after which
+// only the commit can fail), and only then commits the header and the listing
+// together: a listing that shows success
 // stands only beside its committed header. True when anything failed (reported).
 [[nodiscard]] bool complete_outputs(const command_line& args, const run_names& names,
                                     const char* array_name, run_files* files) {
@@ -289,15 +291,16 @@ struct run_files {
         files->header = nullptr; // discarded
         return true;
     }
-    if (print_summary()) {
-        return true;
-    }
     if (files->listing != nullptr) {
-        list_closing();
+        list_closing(); // a listing with its summary is never put in place on its own
+        files->listing_shows_failure = false;
         if (finish_output(LISTING_FILE, &listing_buffer, files->listing, names.listing)) {
             files->listing = nullptr;
             return true;
         }
+    }
+    if (print_summary()) {
+        return true;
     }
     const committed_files committed = {files->header, names.header, files->listing, names.listing};
     files->header = nullptr;

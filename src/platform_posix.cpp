@@ -24,6 +24,8 @@ struct pending_output {
     char temp[PATH_CAPACITY];   // its temporary file, or "" when written directly
     // What a signal handler must delete; set only while the file is pending.
     volatile sig_atomic_t delete_on_signal;
+    // The complete file is in the target's place, though the run may still fail.
+    volatile sig_atomic_t renamed;
 };
 
 pending_output outputs[2]; // indexed by output_file
@@ -49,6 +51,9 @@ void delete_output_and_end(int signal_number) {
         if (pending.delete_on_signal != 0) {
             unlink(pending.temp); // async-signal-safe, unlike remove()
             unlink(pending.path);
+            if (pending.renamed != 0) {
+                unlink(pending.target); // this run's file, which a link led to
+            }
         }
     }
     signal(signal_number, SIG_DFL);
@@ -278,6 +283,7 @@ FILE* start_output(output_file which, FILE* input, const char* path, output_refu
     pending_output* pending = &outputs[which];
     *refusal = OUTPUT_UNAVAILABLE;
     pending->temp[0] = '\0';
+    pending->renamed = 0;
     if (std::strlen(path) >= sizeof pending->path) {
         *refusal = OUTPUT_NAME_TOO_LONG;
         return nullptr;
@@ -369,7 +375,7 @@ void end_commit(bool committed) {
 }
 
 bool commit_output(output_file which, FILE* out) {
-    const pending_output* pending = &outputs[which];
+    pending_output* pending = &outputs[which];
     const bool write_failed = std::ferror(out) != 0;
     if (std::fclose(out) != 0 || write_failed) {
         return true;
@@ -378,7 +384,11 @@ bool commit_output(output_file which, FILE* out) {
         return false;
     }
     hold_commit_for_test(which);
-    return rename(pending->temp, pending->target) != 0;
+    if (rename(pending->temp, pending->target) != 0) {
+        return true;
+    }
+    pending->renamed = 1;
+    return false;
 }
 
 bool discard_output(output_file which, FILE* out, undeleted_files* undeleted) {
@@ -391,12 +401,18 @@ bool discard_output(output_file which, FILE* out, undeleted_files* undeleted) {
         if (unlink(pending->temp) != 0 && errno != ENOENT) {
             *undeleted = {pending->temp, errno, nullptr, 0};
         }
-        // As after any failure, no file of this name is left for a build to take.
+        // As after any failure, no file of this name is left for a build to take;
+        // one that a link leads to and that this run already wrote goes too.
         if (unlink(pending->path) != 0 && errno != ENOENT) {
             undeleted->name = pending->path;
             undeleted->name_reason = errno;
         }
+        if (pending->renamed != 0 && unlink(pending->target) != 0 && errno != ENOENT) {
+            undeleted->name = pending->target;
+            undeleted->name_reason = errno;
+        }
     }
     pending->delete_on_signal = 0;
+    pending->renamed = 0;
     return undeleted->temporary != nullptr || undeleted->name != nullptr;
 }

@@ -32,6 +32,7 @@ struct pending_output {
     HANDLE temp_handle;
     HANDLE old_file;      // the earlier file of this name, marked for deletion
     volatile LONG active; // written to a temporary file, neither committed nor discarded
+    bool renamed;         // the complete file is in place, though the run may still fail
 };
 
 pending_output outputs[2]; // indexed by output_file
@@ -455,6 +456,7 @@ FILE* start_output(output_file which, FILE* input, const char* path, output_refu
     pending->temp_path[0] = '\0';
     pending->temp_handle = INVALID_HANDLE_VALUE;
     pending->old_file = INVALID_HANDLE_VALUE;
+    pending->renamed = false;
     if (std::strlen(path) >= sizeof pending->path || !to_long_path(path, pending->path_wide)) {
         *refusal = OUTPUT_NAME_TOO_LONG;
         return nullptr;
@@ -570,6 +572,7 @@ bool commit_output(output_file which, FILE* out) {
     if (failed) {
         set_errno_from_last_error();
     }
+    pending->renamed = !failed;
     return failed;
 }
 
@@ -590,8 +593,16 @@ bool discard_output(output_file which, FILE* out, undeleted_files* undeleted) {
             undeleted->name = pending->path;
             undeleted->name_reason = errno;
         }
+        // A file a link leads to that this run already wrote goes too.
+        if (pending->renamed && pending->target_wide[0] != L'\0' &&
+            !DeleteFileW(pending->target_wide) && GetLastError() != ERROR_FILE_NOT_FOUND) {
+            set_errno_from_last_error();
+            undeleted->name = pending->path;
+            undeleted->name_reason = errno;
+        }
     }
     pending->active = 0;
+    pending->renamed = false;
     output_state = state_after(pending);
     return undeleted->temporary != nullptr || undeleted->name != nullptr;
 }
