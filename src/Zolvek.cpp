@@ -302,10 +302,12 @@ struct run_files {
     if (print_summary()) {
         return true;
     }
-    const committed_files committed = {files->header, names.header, files->listing, names.listing};
+    const finished_output finished[] = {{HEADER_FILE, files->header, names.header},
+                                        {LISTING_FILE, files->listing, names.listing}};
+    const size_t count = files->listing != nullptr ? 2 : 1;
     files->header = nullptr;
     files->listing = nullptr;
-    return commit_outputs(committed);
+    return commit_outputs(finished, count);
 }
 
 // After a failed run, whatever stage it reached: the source is closed, no
@@ -321,8 +323,10 @@ void end_failed_run(const run_names& names, run_files* files) {
     }
     if (files->listing != nullptr && files->listing_shows_failure) {
         // A listing that cannot be put in place is reported there, and gone.
+        const finished_output listing = {LISTING_FILE, files->listing, names.listing};
         static_cast<void>(
-            complete_output(LISTING_FILE, &listing_buffer, files->listing, names.listing));
+            finish_output(LISTING_FILE, &listing_buffer, files->listing, names.listing) ||
+            commit_outputs(&listing, 1));
     } else if (files->listing != nullptr) {
         discard(LISTING_FILE, files->listing);
     }

@@ -87,36 +87,22 @@ bool finish_output(output_file which, output* buffer, FILE* file, const char* na
     return true;
 }
 
-bool commit_outputs(const committed_files& files) {
+bool commit_outputs(const finished_output* outputs, size_t count) {
     begin_commit();
-    const bool header_failed = commit_output(HEADER_FILE, files.header);
-    const bool listing_failed =
-        !header_failed && files.listing != nullptr && commit_output(LISTING_FILE, files.listing);
-    end_commit(!header_failed && !listing_failed);
-    if (!header_failed && !listing_failed) {
+    size_t committed = 0;
+    while (committed < count && !commit_output(outputs[committed].which, outputs[committed].file)) {
+        ++committed;
+    }
+    end_commit(committed == count);
+    if (committed == count) {
         return false;
     }
-    report_failure(errno, "error writing output file '%s'",
-                   header_failed ? files.header_name : files.listing_name);
-    discard(HEADER_FILE, nullptr); // commit_output closed it
-    if (files.listing != nullptr) {
-        discard(LISTING_FILE, header_failed ? files.listing : nullptr);
+    report_failure(errno, "error writing output file '%s'", outputs[committed].name);
+    for (size_t i = 0; i < count; ++i) {
+        // commit_output closed the files up to the one that failed
+        discard(outputs[i].which, i > committed ? outputs[i].file : nullptr);
     }
     return true;
-}
-
-bool complete_output(output_file which, output* buffer, FILE* file, const char* name) {
-    if (finish_output(which, buffer, file, name)) {
-        return true;
-    }
-    begin_commit();
-    const bool failed = commit_output(which, file);
-    end_commit(!failed);
-    if (failed) {
-        report_failure(errno, "error writing output file '%s'", name);
-        discard(which, nullptr); // commit_output closed it
-    }
-    return failed;
 }
 
 void discard(output_file which, FILE* file) {

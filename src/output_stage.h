@@ -20,23 +20,18 @@
 // file discarded.
 [[nodiscard]] bool finish_output(output_file which, output* buffer, FILE* file, const char* name);
 
-// The files of a run, as commit_outputs puts them in place: null where there is
-// none.
-struct committed_files {
-    FILE* header;
-    const char* header_name;
-    FILE* listing;
-    const char* listing_name;
+// An output file that has been written out, ready to be put in place.
+struct finished_output {
+    output_file which;
+    FILE* file;
+    const char* name;
 };
 
-// Puts the header, then the listing, in place, with no moment between the two
-// at which a signal can end the run. True when either failed: reported, and
-// both discarded (a header already in place included), since the run failed.
-[[nodiscard]] bool commit_outputs(const committed_files& files);
-
-// Writes what waits in the buffer and puts the file in place on its own (the
-// listing of a failed run). True when that failed: reported, and discarded.
-[[nodiscard]] bool complete_output(output_file which, output* buffer, FILE* file, const char* name);
+// Puts the files in place in the order given (the header before the listing),
+// with no moment between them at which a signal can end the run. True when one
+// failed: reported, and all discarded (those already in place included), since
+// the run failed.
+[[nodiscard]] bool commit_outputs(const finished_output* outputs, size_t count);
 
 // After a failure: closes the file unless it is null (already closed) and
 // removes it, reporting each name that remains.

@@ -253,10 +253,11 @@ bool is_same_output(const char* first, const char* second) {
 existing_output read_existing_output(const char* path, char* start, size_t size, size_t* length) {
     *length = 0;
     struct stat info;
-    if (stat(path, &info) == 0 && S_ISDIR(info.st_mode)) {
+    const bool found = stat(path, &info) == 0;
+    if (found && S_ISDIR(info.st_mode)) {
         return EXISTING_DIRECTORY;
     }
-    if (stat(path, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size == 0) {
+    if (!found || !S_ISREG(info.st_mode) || info.st_size == 0) {
         return EXISTING_NONE;
     }
     const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
