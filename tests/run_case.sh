@@ -107,8 +107,10 @@ fi
 for run_name in "${runs[@]}"; do
   run_program "$run_name"
   # Under load Wine now and then starts a program without its standard handles, so
-  # that all its output is lost: such a run is repeated once, in a fresh directory.
-  if [ -n "$windows" ] && [ ! -s "$work/stdout" ] && [ ! -s "$work/stderr" ] && [ -s "$cases/$run_name.out" ]; then
+  # that all its output is lost: such a run (one that said nothing where it should
+  # have, or whose status is not the one expected) is repeated once, in a fresh directory.
+  if [ -n "$windows" ] && [ ! -s "$work/stdout" ] && [ ! -s "$work/stderr" ] &&
+    { [ -s "$cases/$run_name.out" ] || [ "$status" != "$(cat "$(expected .status)")" ]; }; then
     run_program "$run_name"
   fi
   output=$(cat "$cases/$run_name.output" 2>/dev/null || echo "$name.h")
