@@ -34,6 +34,10 @@ bool is_listing_start(const char* start, size_t length) {
 } // namespace
 
 bool refuse_output_name(output_file which, FILE* input, const char* name) {
+    if (is_reserved_device(name)) {
+        report(SEVERITY_ERROR, "output file '%s' is a device\n", name);
+        return true;
+    }
     if (is_same_file(input, name)) {
         report(SEVERITY_ERROR, "output file '%s' is the input file\n", name);
         return true;

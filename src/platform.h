@@ -26,8 +26,13 @@ void guard_standard_streams();
 // program's name) of the first argument that is not valid Unicode, else 0.
 [[nodiscard]] char** utf8_arguments(int* argc, char** argv, int* invalid);
 
+// True when the name stands for a device that is never opened, whatever
+// directory it names (Windows: AUX, PRN, COM1-COM9, LPT1-LPT9, with any
+// extension, in any case); a serial port could block the run. Never elsewhere.
+[[nodiscard]] bool is_reserved_device(const char* path);
+
 // Opens the source for reading in text mode, as fopen(path, "r") does, for a name
-// of any length the system allows.
+// of any length the system allows; a reserved device is refused (EACCES).
 [[nodiscard]] FILE* open_input(const char* path);
 
 // True when the open stream is a directory, which some systems let fopen open.

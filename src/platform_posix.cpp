@@ -213,6 +213,10 @@ char** utf8_arguments(int*, char** argv, int* invalid) {
     return argv; // file names are bytes here, passed on unchanged
 }
 
+bool is_reserved_device(const char*) {
+    return false;
+}
+
 FILE* open_input(const char* path) {
     return std::fopen(path, "r");
 }

@@ -103,6 +103,9 @@ void set_errno_from_last_error() {
     case ERROR_FILENAME_EXCED_RANGE:
         errno = ENAMETOOLONG;
         break;
+    case ERROR_CANT_RESOLVE_FILENAME: // links that lead round in a loop
+        errno = EMLINK;
+        break;
     default:
         errno = EIO;
     }
@@ -150,36 +153,96 @@ bool final_path(const wchar_t* path, wchar_t* out) {
     return length > 0 && length < PATH_CAPACITY;
 }
 
-// Puts in target_wide where the existing name leads when the name is a
-// link: a reparse point where the system shows one, or (as under Wine, which
-// shows a link as a plain file) a name whose final path is not its directory's
-// followed by the name.
-void find_link_target(pending_output* pending) {
+// The name as its directory holds it: the directory's final path followed by
+// the entry's own name, in its stored letter case and long form (a short 8.3
+// name or another spelling of the case resolves to it). False when the entry
+// cannot be read, or the name is a pattern that could match another entry.
+bool stored_path(const wchar_t* path, wchar_t* out) {
+    const wchar_t* name = std::wcsrchr(path, L'\\') + 1;
+    WIN32_FIND_DATAW entry;
+    HANDLE found =
+        std::wcspbrk(name, L"*?") != nullptr ? INVALID_HANDLE_VALUE : FindFirstFileW(path, &entry);
+    if (found == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    FindClose(found);
+    // The directory keeps its closing backslash, so that a drive's root stays
+    // the root ("\\?\Y:" alone would be the volume).
+    static wchar_t directory[PATH_CAPACITY];
+    const size_t dir_length = static_cast<size_t>(name - path);
+    std::wmemcpy(directory, path, dir_length);
+    directory[dir_length] = L'\0';
+    if (!final_path(directory, out)) {
+        return false;
+    }
+    const size_t length = std::wcslen(out);
+    const wchar_t* separator = length > 0 && out[length - 1] == L'\\' ? L"" : L"\\";
+    const int written =
+        std::swprintf(out + length, PATH_CAPACITY - length, L"%ls%ls", separator, entry.cFileName);
+    return written > 0;
+}
+
+// What an existing output name is to the output stage.
+enum name_kind {
+    NAME_FILE,    // a file, or nothing yet
+    NAME_LINK,    // a link: target_wide holds where it leads
+    NAME_REFUSED, // a link that loops, or whose target cannot be reached or created; errno says why
+};
+
+// Decides whether the existing name is a link, and where it leads. It is no link
+// only when it opens as no reparse point and the final path of what opens is the
+// name as its directory holds it, letter case included: Wine shows a link as the
+// file it leads to, and in a case-sensitive directory "prog.h" may lead to
+// "PROG.H" beside it. A link whose target is missing gets that file created, as
+// the link asks, marked for deletion in *created until the commit.
+name_kind find_link_target(pending_output* pending, HANDLE* created) {
     const wchar_t* path = pending->path_wide;
     pending->target_wide[0] = L'\0';
+    *created = INVALID_HANDLE_VALUE;
     HANDLE handle = CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                 nullptr, OPEN_EXISTING,
                                 FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
-        return; // no header yet
+        // Wine shows a loop only as this error, and a dangling link not at all.
+        const bool loop = GetLastError() == ERROR_CANT_RESOLVE_FILENAME;
+        if (loop) {
+            set_errno_from_last_error();
+        }
+        return loop ? NAME_REFUSED : NAME_FILE;
     }
     const bool reparse = is_reparse_point(handle);
     CloseHandle(handle);
-    static wchar_t target[PATH_CAPACITY];
-    static wchar_t directory[PATH_CAPACITY];
-    if (!final_path(path, target)) {
-        return; // a link that leads nowhere is replaced like a missing file
+    static wchar_t stored[PATH_CAPACITY];
+    wchar_t* target = pending->target_wide;
+    if (final_path(path, target)) {
+        const bool plain =
+            !reparse && stored_path(path, stored) && std::wcscmp(target, stored) == 0;
+        if (plain) {
+            target[0] = L'\0';
+        }
+        return plain ? NAME_FILE : NAME_LINK;
     }
-    const wchar_t* name = std::wcsrchr(path, L'\\');
-    std::wcsncpy(directory, path, static_cast<size_t>(name - path));
-    directory[name - path] = L'\0';
-    const size_t length = std::wcslen(target);
-    if (reparse || !final_path(directory, directory) ||
-        std::wcslen(directory) + std::wcslen(name) != length ||
-        _wcsnicmp(target, directory, std::wcslen(directory)) != 0 ||
-        _wcsicmp(target + std::wcslen(directory), name) != 0) {
-        std::wcscpy(pending->target_wide, target);
+    const DWORD error = GetLastError();
+    target[0] = L'\0';
+    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
+        set_errno_from_last_error(); // a loop, or a target that cannot be reached
+        return NAME_REFUSED;
     }
+    *created = CreateFileW(path, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const DWORD length = *created == INVALID_HANDLE_VALUE
+                             ? 0
+                             : GetFinalPathNameByHandleW(*created, target, PATH_CAPACITY, 0);
+    if (length == 0 || length >= PATH_CAPACITY || !set_delete_on_close(*created, true)) {
+        set_errno_from_last_error();
+        if (*created != INVALID_HANDLE_VALUE) {
+            CloseHandle(*created);
+            *created = INVALID_HANDLE_VALUE;
+        }
+        target[0] = L'\0';
+        return NAME_REFUSED;
+    }
+    return NAME_LINK;
 }
 
 // Removes the name. A link goes only where the system lets it go alone
@@ -271,6 +334,39 @@ FILE* stream_on(HANDLE handle) {
     return file;
 }
 
+// The reserved device a name stands for in any directory, as the system reads
+// its last part: the part before a '.' or ':', trailing spaces dropped, in any
+// case. NUL counts as none: it is opened like any name and written directly.
+enum device_name { NO_DEVICE, CONSOLE_DEVICE, OTHER_DEVICE };
+
+device_name reserved_device(const char* path) {
+    const char* name = path;
+    for (const char* at = path; *at != '\0'; ++at) {
+        if (*at == '/' || *at == '\\' || (*at == ':' && at == path + 1)) {
+            name = at + 1;
+        }
+    }
+    size_t length = std::strcspn(name, ".:");
+    while (length > 0 && name[length - 1] == ' ') {
+        --length;
+    }
+    if (length == 3) {
+        return _strnicmp(name, "CON", 3) == 0                                     ? CONSOLE_DEVICE
+               : _strnicmp(name, "AUX", 3) == 0 || _strnicmp(name, "PRN", 3) == 0 ? OTHER_DEVICE
+                                                                                  : NO_DEVICE;
+    }
+    if (length < 4 || (_strnicmp(name, "COM", 3) != 0 && _strnicmp(name, "LPT", 3) != 0)) {
+        return NO_DEVICE;
+    }
+    // A digit from 1, or a superscript 1, 2 or 3 in UTF-8, which the system
+    // takes for one.
+    const char* number = name + 3;
+    const bool digit = length == 4 && number[0] >= '1' && number[0] <= '9';
+    const bool superscript = length == 5 && number[0] == '\xC2' &&
+                             (number[1] == '\xB9' || number[1] == '\xB2' || number[1] == '\xB3');
+    return digit || superscript ? OTHER_DEVICE : NO_DEVICE;
+}
+
 // A device (NUL, a console) or a pipe is written as it is and never deleted.
 bool is_device(const wchar_t* path) {
     HANDLE handle = CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -283,22 +379,21 @@ bool is_device(const wchar_t* path) {
     return device;
 }
 
-// ".prog.h.zolvek-XXXXXX" beside the file that is replaced (a full path), or
-// ".zolvek-XXXXXX" where that would exceed the 255 characters of one name,
-// created new so that no other file is ever opened in its place. Its name in
-// UTF-8, without the long-path prefix, goes to temp_path for messages.
-HANDLE create_temp(pending_output* pending, const wchar_t* replaced) {
+// Creates the temporary file beside the file that is replaced (a full path):
+// ".prog.h.zolvek-XXXXXX" when named, else ".zolvek-XXXXXX". It is created new,
+// so that no other file is ever opened in its place. Its name in UTF-8, without
+// the long-path prefix, goes to temp_path for messages.
+HANDLE create_temp_as(pending_output* pending, const wchar_t* replaced, bool named) {
     wchar_t* temp_wide = pending->temp_wide;
     char* temp_path = pending->temp_path;
     const wchar_t* name = std::wcsrchr(replaced, L'\\') + 1;
     const int dir_length = static_cast<int>(name - replaced);
-    const bool fits = std::wcslen(name) + 15 <= 255;
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
         const unsigned suffix = (GetCurrentProcessId() * 131u + attempt) & 0xFFFFFFu;
-        const int length = fits ? std::swprintf(temp_wide, PATH_CAPACITY, L"%.*ls.%ls.zolvek-%06X",
-                                                dir_length, replaced, name, suffix)
-                                : std::swprintf(temp_wide, PATH_CAPACITY, L"%.*ls.zolvek-%06X",
-                                                dir_length, replaced, suffix);
+        const int length = named ? std::swprintf(temp_wide, PATH_CAPACITY, L"%.*ls.%ls.zolvek-%06X",
+                                                 dir_length, replaced, name, suffix)
+                                 : std::swprintf(temp_wide, PATH_CAPACITY, L"%.*ls.zolvek-%06X",
+                                                 dir_length, replaced, suffix);
         const wchar_t* shown = starts_with(temp_wide, L"\\\\?\\") ? temp_wide + 4 : temp_wide;
         if (length <= 0 || WideCharToMultiByte(CP_UTF8, 0, shown, -1, temp_path, PATH_CAPACITY,
                                                nullptr, nullptr) == 0) {
@@ -314,6 +409,22 @@ HANDLE create_temp(pending_output* pending, const wchar_t* replaced) {
     }
     temp_path[0] = '\0';
     return INVALID_HANDLE_VALUE;
+}
+
+// The temporary file named after the file it replaces, or the short name where
+// that would exceed the 255 characters of one name or the file system finds it
+// too long: Wine's counts UTF-8 bytes, and says "not found" for such a name.
+HANDLE create_temp(pending_output* pending, const wchar_t* replaced) {
+    if (std::wcslen(std::wcsrchr(replaced, L'\\') + 1) + 15 <= 255) {
+        HANDLE handle = create_temp_as(pending, replaced, true);
+        const DWORD error = GetLastError();
+        if (handle != INVALID_HANDLE_VALUE ||
+            (error != ERROR_FILENAME_EXCED_RANGE && error != ERROR_INVALID_NAME &&
+             error != ERROR_FILE_NOT_FOUND)) {
+            return handle;
+        }
+    }
+    return create_temp_as(pending, replaced, false);
 }
 
 } // namespace
@@ -362,8 +473,16 @@ void guard_standard_streams() {
     }
 }
 
+bool is_reserved_device(const char* path) {
+    return reserved_device(path) == OTHER_DEVICE;
+}
+
 FILE* open_input(const char* path) {
     static wchar_t wide[PATH_CAPACITY];
+    if (is_reserved_device(path)) {
+        errno = EACCES; // never opened: a serial port could block the run
+        return nullptr;
+    }
     return to_long_path(path, wide) ? _wfopen(wide, L"r") : nullptr;
 }
 
@@ -377,7 +496,7 @@ bool is_directory(FILE* file) {
 // to be.
 bool is_same_file(FILE* file, const char* path) {
     static wchar_t wide[PATH_CAPACITY];
-    if (!to_long_path(path, wide)) {
+    if (reserved_device(path) != NO_DEVICE || !to_long_path(path, wide)) {
         return false;
     }
     HANDLE other = CreateFileW(wide, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -396,8 +515,9 @@ bool is_same_file(FILE* file, const char* path) {
 bool is_same_output(const char* first, const char* second) {
     static wchar_t first_wide[PATH_CAPACITY];
     static wchar_t second_wide[PATH_CAPACITY];
-    if (!to_long_path(first, first_wide) || !to_long_path(second, second_wide)) {
-        return false; // not a name the system takes: opening it fails anyway
+    if (reserved_device(first) != NO_DEVICE || reserved_device(second) != NO_DEVICE ||
+        !to_long_path(first, first_wide) || !to_long_path(second, second_wide)) {
+        return false; // a device, never opened here, or not a name the system takes
     }
     HANDLE handles[2];
     for (int i = 0; i < 2; ++i) {
@@ -421,7 +541,7 @@ bool is_same_output(const char* first, const char* second) {
 existing_output read_existing_output(const char* path, char* start, size_t size, size_t* length) {
     static wchar_t wide[PATH_CAPACITY];
     *length = 0;
-    if (!to_long_path(path, wide)) {
+    if (reserved_device(path) != NO_DEVICE || !to_long_path(path, wide)) {
         return EXISTING_NONE;
     }
     const DWORD attributes = GetFileAttributesW(wide);
@@ -449,6 +569,37 @@ existing_output read_existing_output(const char* path, char* start, size_t size,
 
 namespace {
 
+// Another run writing the same header holds the earlier one open, marked for
+// deletion, until its own commit, and a file held open cannot be replaced: the
+// replacement is tried again for a while. A reader that keeps the header open
+// longer makes the run fail after that wait.
+constexpr DWORD REPLACE_WAIT_MS = 10000;
+
+bool replace_file(const wchar_t* temp, const wchar_t* target) {
+    for (DWORD waited = 0;; waited += 10) {
+        if (MoveFileExW(temp, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0) {
+            return true;
+        }
+        const DWORD error = GetLastError();
+        if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) ||
+            waited >= REPLACE_WAIT_MS) {
+            return false;
+        }
+        Sleep(10);
+    }
+}
+
+// A device is written as it is, and never replaced or deleted.
+FILE* write_directly(const wchar_t* device, DWORD access) {
+    HANDLE handle = CreateFileW(device, access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        set_errno_from_last_error();
+        return nullptr;
+    }
+    return stream_on(handle);
+}
+
 // begin_output, with the file or null as the result.
 FILE* start_output(output_file which, FILE* input, const char* path, output_refusal* refusal) {
     pending_output* pending = &outputs[which];
@@ -463,6 +614,15 @@ FILE* start_output(output_file which, FILE* input, const char* path, output_refu
     }
     std::strcpy(pending->path, path);
     const wchar_t* wide = pending->path_wide;
+    const wchar_t* last = std::wcsrchr(wide, L'\\');
+    if (last != nullptr && std::wcslen(last + 1) > 255) {
+        *refusal = OUTPUT_NAME_TOO_LONG; // no file system takes a longer name
+        return nullptr;
+    }
+    if (reserved_device(path) == CONSOLE_DEVICE) {
+        // the screen of the console, whichever way the standard streams go
+        return write_directly(L"CONOUT$", GENERIC_READ | GENERIC_WRITE);
+    }
     const DWORD attributes = GetFileAttributesW(wide);
     if (attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
@@ -474,27 +634,26 @@ FILE* start_output(output_file which, FILE* input, const char* path, output_refu
             *refusal = OUTPUT_IS_INPUT;
             return nullptr;
         }
-        HANDLE handle = CreateFileW(wide, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (handle == INVALID_HANDLE_VALUE) {
-            set_errno_from_last_error();
-            return nullptr;
-        }
-        return stream_on(handle);
+        return write_directly(wide, GENERIC_WRITE);
     }
-    find_link_target(pending);
-    const bool link = pending->target_wide[0] != L'\0';
+    HANDLE created = INVALID_HANDLE_VALUE;
+    const name_kind kind = find_link_target(pending, &created);
+    if (kind == NAME_REFUSED) {
+        return nullptr;
+    }
+    const bool link = kind == NAME_LINK;
     pending->active = 1;
     output_state = WRITING;
     SetConsoleCtrlHandler(delete_output_on_control, TRUE);
     // The earlier file goes when the process ends, unless the new one replaces
     // it: no stale header survives even TerminateProcess. Nothing reached
-    // through a link is marked: the mark would land on the link's target.
+    // through a link is marked, but the file created for a dangling one: the
+    // mark would land on the link's target.
     pending->old_file =
-        link ? INVALID_HANDLE_VALUE
+        link ? created
              : CreateFileW(wide, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (pending->old_file != INVALID_HANDLE_VALUE &&
+    if (!link && pending->old_file != INVALID_HANDLE_VALUE &&
         !set_delete_on_close(pending->old_file, true)) {
         release_old_file(pending);
     }
@@ -513,10 +672,10 @@ FILE* start_output(output_file which, FILE* input, const char* path, output_refu
     if (stream == nullptr) {
         const int reason = marked ? EMFILE : errno;
         pending->temp_path[0] = '\0';
-        if (pending->old_file != INVALID_HANDLE_VALUE) {
+        if (pending->old_file != INVALID_HANDLE_VALUE && created == INVALID_HANDLE_VALUE) {
             set_delete_on_close(pending->old_file, false); // nothing was written: keep it
-            release_old_file(pending);
         }
+        release_old_file(pending);
         pending->active = 0;
         output_state = state_after(pending);
         *refusal = reason == ENAMETOOLONG ? OUTPUT_NAME_TOO_LONG : OUTPUT_UNAVAILABLE;
@@ -567,8 +726,7 @@ bool commit_output(output_file which, FILE* out) {
     // A link stays: the file it leads to is replaced.
     const wchar_t* target =
         pending->target_wide[0] != L'\0' ? pending->target_wide : pending->path_wide;
-    failed = failed || MoveFileExW(pending->temp_wide, target,
-                                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0;
+    failed = failed || !replace_file(pending->temp_wide, target);
     if (failed) {
         set_errno_from_last_error();
     }

@@ -110,15 +110,6 @@ if [ -n "$wine" ]; then
   grep -q "Code Size:" prog.h && grep -q "^array size" prog.lst || fail "Ctrl-C between the commits"
   echo "Ctrl-C between the commits: the new header and listing"
 
-  # The null device is written directly and never deleted.
-  $wine "$bin" -o NUL good.ep >stdout 2>stderr || fail "-o NUL: status $?"
-  [ -z "$(ls -A | grep -i '^[.]*nul')" ] || fail "-o NUL: left $(ls -A)"
-
-  # A drive-relative name: the header and its temporary file beside the source.
-  rm -f good.h && $wine "$bin" Z:good.ep >stdout 2>stderr || fail "Z:good.ep: status $?"
-  grep -q "Code Size" good.h && [ -z "$(ls -A | grep '^[.]good')" ] || fail "Z:good.ep: $(ls -A)"
-  echo "drive-relative name: converted beside the source"
-
   # An unpaired surrogate in an argument would name another file.
   status=0 && $wine "$3" --surrogate "$bin" >stdout 2>stderr || status=$?
   [ $status = 1 ] && grep -q "argument 2 is not valid Unicode" stderr || fail "surrogate: $status"

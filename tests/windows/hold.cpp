@@ -3,6 +3,7 @@
 //     and writing, not deletion) until standard input ends.
 //   hold --surrogate PROGRAM: runs PROGRAM with an argument holding an unpaired
 //     surrogate, which no shell can pass, and returns its exit status.
+//   hold --short NAME: prints the 8.3 short name the file system gave NAME.
 #include <windows.h>
 
 #include <cstdio>
@@ -24,6 +25,11 @@ int main(int argc, char** argv) {
             GetExitCodeProcess(process.hProcess, &status);
         }
         return static_cast<int>(status);
+    }
+    if (argc == 3 && std::strcmp(argv[1], "--short") == 0) {
+        char name[MAX_PATH];
+        const DWORD length = GetShortPathNameA(argv[2], name, MAX_PATH);
+        return length == 0 || length >= MAX_PATH || std::puts(name) < 0 ? 1 : 0;
     }
     HANDLE file = argc == 2 ? CreateFileA(argv[1], GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                           nullptr, OPEN_EXISTING, 0, nullptr)

@@ -1,0 +1,143 @@
+#!/usr/bin/env bash
+# What a name means on Windows, under Wine: a link whose target differs only in
+# letter case keeps its target; a drive's root and an 8.3 short name are the
+# files they name, so no stale header survives there; two runs on one header
+# both succeed; reserved device names are never opened; long and non-ASCII names
+# are written as on Linux.
+# Usage: names.sh ZOLVEK.exe WINE HOLD.exe, with WINEPREFIX the tests' own prefix,
+# where the drive Y: is mapped to this script's scratch directory while it runs.
+set -euo pipefail
+bin=$(realpath "$1")
+wine=$2
+hold=$(realpath "$3")
+work=$(mktemp -d)
+drive="$WINEPREFIX/dosdevices/y:"
+trap 'rm -f "$drive"; rm -rf "$work"' EXIT
+cd "$work"
+fail() { echo "$*"; cat stderr 2>/dev/null; exit 1; }
+[ -c /dev/null ] || fail "/dev/null is no character device before the test"
+[ ! -e "$drive" ] || fail "the prefix maps Y: already"
+program="Z:${bin//\//\\}"
+old_header='const uint8_t old[] = {'
+old_listing='      line   address  size  source'
+source_of() { # LINES: a source of that many lines after its ORIGIN
+  awk -v n="$1" 'BEGIN { print "// ORIGIN 0"; for (; n > 0; n--) print "LDADDR(0x10); WRREG8(AREG7_0, 1); // some text" }'
+}
+source_of 200 >good.ep
+printf '// ORIGIN 0\nBOGUS;\n' >bad.ep
+run() { status=0 && $wine "$bin" -q "$@" >stdout 2>stderr || status=$?; }
+temporaries() { find . -name '*.zolvek-*'; }
+# Runs with a source that arrives slowly and ends it as TerminateProcess does,
+# once its temporary files are written.
+run_killed() {
+  rm -f slow.ep && mkfifo slow.ep
+  $wine "$bin" -q "$@" slow.ep >stdout 2>stderr &
+  local pid=$!
+  exec 3>slow.ep
+  head -n 100 good.ep >&3
+  for _ in $(seq 100); do [ -z "$(temporaries)" ] || break; sleep 0.05; done
+  [ -n "$(temporaries)" ] || fail "$*: no temporary file was written"
+  kill -9 $pid
+  wait $pid || true
+  exec 3>&-
+  sleep 0.3
+}
+# Ends a run over the old file in one of three ways.
+end_run() { # ENDING OPTION NAME
+  case $1 in
+    written) run "$2" "$3" good.ep && [ $status = 0 ] || fail "$2 $3: status $status" ;;
+    failed) run "$2" "$3" bad.ep && [ $status = 1 ] || fail "$2 $3, failed: status $status" ;;
+    killed) run_killed "$2" "$3" ;;
+  esac
+}
+
+# A link and its target differ only in letter case, in another directory or in
+# the same one: the target is replaced, or keeps its bytes; never deleted.
+for layout in "a/p.h ../A/p.h A/p.h" "prog.h PROG.H PROG.H"; do
+  read -r name link target <<<"$layout"
+  for option in -o --listing; do
+    old=$old_header && [ $option = -o ] || old=$old_listing
+    for ending in written failed killed; do
+      rm -rf a A prog.h PROG.H && mkdir a A && echo "$old" >"$target" && ln -s "$link" "$name"
+      end_run $ending $option "$name"
+      case $ending$option in
+        written-o) grep -q 'Code Size' "$target" ;;
+        written--listing) grep -q '^array size' "$target" ;;
+        failed--listing) grep -q BOGUS "$target" ;; # the listing of a failed translation
+        *) [ "$(cat "$target")" = "$old" ] ;;
+      esac || fail "$option $name, $ending: $target holds $(cat "$target")"
+      [ -L "$name" ] && [ -z "$(temporaries)" ] || fail "$option $name, $ending: $(ls -AR)"
+    done
+  done
+done
+echo "links differing in case: the target written, or kept by failed and killed runs"
+
+# A link to itself cannot be written; it stays. (A dangling link Wine hides from
+# every call, so it is replaced like a missing file there.)
+ln -s self.h self.h && run -o self.h good.ep
+[ $status = 1 ] && [ "$(tr -d '\r' <stderr)" = "$program: unable to open output file 'self.h'" ] && [ -L self.h ] || fail "a link to itself: status $status"
+echo "a link to itself: unable to open, kept"
+
+# A header at a drive's root, and one named by its short name.
+mkdir drive && ln -s "$work/drive" "$drive"
+echo "$old_header" >longheader.h
+short=$($wine "$hold" --short longheader.h | tr -d '\r')
+[ "$short" != longheader.h ] || fail "no short name for longheader.h"
+for name in 'Y:\x.h' "$short"; do
+  file=drive/x.h && [ "$name" = "$short" ] && file=longheader.h
+  for ending in written failed killed; do
+    echo "$old_header" >"$file"
+    end_run $ending -o "$name"
+    if [ $ending = written ]; then grep -q 'Code Size' "$file" || fail "$name: not written"; fi
+    [ $ending = written ] || [ ! -e "$file" ] || fail "$name, $ending: the old header stayed"
+    [ -z "$(temporaries)" ] || fail "$name, $ending: left $(temporaries)"
+  done
+done
+rm "$drive"
+# A drive-relative name: the header and its temporary file beside the source.
+rm -f good.h && run Z:good.ep && grep -q "Code Size" good.h && [ -z "$(temporaries)" ] || fail "Z:good.ep: status $status"
+echo "a drive's root, a short name ($short) and a drive-relative name: written, and no stale header after failed and killed runs"
+
+# Two builds write one header at once: both succeed, and it is complete.
+source_of 170000 >big.ep
+run -o complete.h big.ep && cp complete.h big.h
+for pair in $(seq 8); do
+  $wine "$bin" -q big.ep >stdout2 2>stderr2 &
+  run big.ep
+  wait $! || fail "pair $pair: the first run failed: $(cat stderr2)"
+  [ $status = 0 ] && cmp -s big.h complete.h && [ -z "$(temporaries)" ] || fail "pair $pair: $status"
+done
+echo "two runs on one 8 MB source, 8 times: both succeed, the header complete"
+
+# Reserved device names as the header, the listing and the source, spelled in
+# turn in upper, lower and mixed case, with and without an extension: refused,
+# never opened. NUL is written directly. (CON, written directly too, needs a
+# console, which Wine gives no test.)
+spelling=0
+for device in AUX PRN COM{1..9} LPT{1..9}; do
+  lower=${device,,}
+  spellings=("$device" "$lower.h" "${lower^}.x.lst")
+  for role in -o --listing source; do
+    spelled=${spellings[spelling++ % 3]}
+    if [ $role = source ]; then
+      cp good.ep "$spelled.ep" && run "$spelled.ep"
+      message="unable to open input file '$spelled.ep'"
+    else
+      run $role "$spelled" good.ep
+      message="output file '$spelled' is a device"
+    fi
+    [ $status = 1 ] && [ "$(tr -d '\r' <stderr)" = "$program: $message" ] || fail "$role $spelled: status $status"
+  done
+done
+run -o NUL good.ep && [ $status = 0 ] && [ -z "$(temporaries)" ] || fail "-o NUL: status $status"
+[ -z "$(ls -A | grep -iv '[.]ep$' | grep -i '^\(aux\|prn\|com[1-9]\|lpt[1-9]\|nul\)\([. ]\|$\)')" ] || fail "left $(ls -A)"
+echo "AUX, PRN, COM1-9, LPT1-9 as header, listing and source: refused; NUL written"
+
+# A name of 80 CJK characters (242 bytes in UTF-8), and a last part too long for
+# any file system.
+name=$(printf '漢%.0s' $(seq 80)).h
+run -o "$name" good.ep && [ $status = 0 ] && grep -q 'Code Size' "$name" || fail "CJK name: $status"
+run -o "$(printf 'd%.0s' $(seq 254)).h" good.ep
+[ $status = 1 ] && [ "$(tr -d '\r' <stderr)" = "$program: output file name too long" ] && [ -z "$(ls -A | grep '^dddd')" ] || fail "256 characters: status $status"
+echo "an 80-character CJK name: written; a 256-character one: too long"
+[ -c /dev/null ] || fail "/dev/null is no character device after the test"
