@@ -8,7 +8,6 @@
 #include "output.h"
 #include "output_stage.h"
 #include "platform.h"
-#include "state.h"
 #include "translator.h"
 
 #include <cerrno>
@@ -28,6 +27,7 @@ char base_name[MAX_ARRAY_NAME_CHARS + 1];
 char output_name[PATH_CAPACITY];
 output header;         // the header's bytes on their way to the file
 output listing_buffer; // and the listing's
+listing listing_rows;  // the listing's rows and messages on their way to listing_buffer
 bool quiet = false;
 
 void ShowUsage() {
@@ -214,7 +214,6 @@ struct run_files {
 // cannot be written costs no earlier header. Writing the output must never touch
 // the source. True when a file cannot be opened (reported).
 [[nodiscard]] bool open_outputs(const run_names& names, run_files* files) {
-    start_listing(nullptr);
     if (names.listing != nullptr) {
         if (open_output(LISTING_FILE, files->input, names.listing, &files->listing)) {
             return true;
@@ -226,7 +225,7 @@ struct run_files {
     }
     open_output_buffer(&header, files->header);
     if (files->listing != nullptr) {
-        start_listing(&listing_buffer);
+        start_listing(&listing_rows, &listing_buffer);
         files->listing_shows_failure = true;
     }
     return false;
@@ -235,8 +234,11 @@ struct run_files {
 // Translates the source into the header (and the listing). True when a line
 // failed, the input could not be read, or (--fatal-warnings) anything was warned
 // about (reported).
-[[nodiscard]] bool translate(const command_line& args, const char* array_name, run_files* files) {
-    line_directive_name = args.line_directives ? args.input : nullptr;
+[[nodiscard]] bool translate(const command_line& args, const char* array_name, run_files* files,
+                             translation* t) {
+    const bool listed = files->listing != nullptr;
+    *t = start_translation(args.line_directives ? args.input : nullptr, print_source_message,
+                           listed ? list_row : nullptr, listed ? &listing_rows : nullptr);
     header.count_lines = args.line_directives; // for the directive after the last line
     const unsigned earlier_warnings = warning_count();
     const char* fault = array_name_fault(array_name);
@@ -244,7 +246,10 @@ struct run_files {
         report(SEVERITY_WARNING, fault, array_name);
     }
     write_opening(&header, array_name);
-    const read_result result = translate_source(files->input, &header, input_buffer);
+    const read_result result = translate_source(t, files->input, &header, input_buffer);
+    if (listed) {
+        list_messages(&listing_rows); // about the last line
+    }
     if (result == READ_ERROR) {
         report_failure(errno, "error reading input file '%s'", args.input);
     }
@@ -260,13 +265,13 @@ struct run_files {
 // Prints the origin and the code size. True when standard output cannot take
 // them (reported): they come before the commit, so that a build never takes a
 // run whose summary was lost for a success.
-[[nodiscard]] bool print_summary() {
+[[nodiscard]] bool print_summary(const translation& t) {
     if (quiet) {
         return false;
     }
     errno = 0; // a failure of an earlier write has no reason here
-    std::printf("Origin:  0x%08X%s", static_cast<unsigned>(origin), "\n");
-    std::printf("Code Size:  %u bytes%s", static_cast<unsigned>(pc - origin), "\n");
+    std::printf("Origin:  0x%08X%s", static_cast<unsigned>(t.origin), "\n");
+    std::printf("Code Size:  %u bytes%s", static_cast<unsigned>(code_size(t)), "\n");
     if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0) {
         return false;
     }
@@ -279,27 +284,29 @@ struct run_files {
 // together: a listing that shows success
 // stands only beside its committed header. True when anything failed (reported).
 [[nodiscard]] bool complete_outputs(const command_line& args, const run_names& names,
-                                    const char* array_name, run_files* files) {
+                                    const char* array_name, const translation& t,
+                                    run_files* files) {
     if (args.line_directives) {
-        write_header_line_directive(&header, names.header);
+        write_header_line_directive(t, &header, names.header);
     }
-    write_closing(&header);
+    write_closing(t, &header);
     if (args.defines) {
-        write_defines(&header, array_name);
+        write_defines(t, &header, array_name);
     }
     if (finish_output(HEADER_FILE, &header, files->header, names.header)) {
         files->header = nullptr; // discarded
         return true;
     }
     if (files->listing != nullptr) {
-        list_closing(); // a listing with its summary is never put in place on its own
+        list_closing(&listing_rows,
+                     t); // a listing with its summary is never put in place on its own
         files->listing_shows_failure = false;
         if (finish_output(LISTING_FILE, &listing_buffer, files->listing, names.listing)) {
             files->listing = nullptr;
             return true;
         }
     }
-    if (print_summary()) {
+    if (print_summary(t)) {
         return true;
     }
     const finished_output finished[] = {{HEADER_FILE, files->header, names.header},
@@ -340,7 +347,7 @@ int main(int argc, char** argv) {
     int invalid_argument = 0;
     argv = utf8_arguments(&argc, argv, &invalid_argument);
     if (argc > 0 && argv[0] != nullptr) {
-        asname = argv[0];
+        set_program_name(argv[0]);
     }
     const command_line args = parse_command_line(argc, argv);
     quiet = args.quiet;
@@ -355,10 +362,12 @@ int main(int argc, char** argv) {
     run_names names = {};
     run_files files = {};
     const char* array_name = nullptr;
+    translation translated = {};
     const bool failed = settle_names(args, &names) || open_source(args.input, &files) ||
                         refuse_array_name(args, &array_name) || refuse_output_names(names, files) ||
-                        open_outputs(names, &files) || translate(args, array_name, &files) ||
-                        complete_outputs(args, names, array_name, &files);
+                        open_outputs(names, &files) ||
+                        translate(args, array_name, &files, &translated) ||
+                        complete_outputs(args, names, array_name, translated, &files);
     if (failed) {
         end_failed_run(names, &files);
         if (!quiet) {

@@ -1,7 +1,7 @@
+// How the command line prints its messages and the translator's.
 #include "diagnostics.h"
 
 #include "listing.h"
-#include "state.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -9,6 +9,7 @@
 
 namespace {
 
+const char* program_name = "Zolvek";   // replaced by argv[0] when the system passes one
 const char* gnu_source_name = nullptr; // null: the classic form
 unsigned warnings = 0;
 
@@ -21,32 +22,11 @@ const char* counted_word(severity level, const char* error_word) {
     return "warning: ";
 }
 
-void finish(const char* format, va_list arguments) {
-    std::vfprintf(stderr, format, arguments);
-    std::fputc('\n', stderr);
-}
-
-// A message about a source line also goes into the listing, after the line's row.
-void report_on(unsigned line, severity level, const char* format, va_list arguments) {
-    static char message[1 << 16];
-    const int prefix = gnu_source_name != nullptr
-                           ? std::snprintf(message, sizeof message, "%s:%u: %s", gnu_source_name,
-                                           line, counted_word(level, "error: "))
-                           : std::snprintf(message, sizeof message, "%s: line %u: %s", asname, line,
-                                           counted_word(level, ""));
-    size_t length = prefix > 0 ? static_cast<size_t>(prefix) : 0;
-    length = length < sizeof message ? length : sizeof message - 1;
-    const int text = std::vsnprintf(message + length, sizeof message - length, format, arguments);
-    length += text > 0 ? static_cast<size_t>(text) : 0;
-    length = length < sizeof message - 1 ? length : sizeof message - 2;
-    message[length++] = '\n';
-    std::fwrite(message, 1, length, stderr);
-    if (listing != nullptr) {
-        hold_message(message, length);
-    }
-}
-
 } // namespace
+
+void set_program_name(const char* name) {
+    program_name = name;
+}
 
 unsigned warning_count() {
     return warnings;
@@ -57,15 +37,16 @@ void use_gnu_diagnostics(const char* source_name) {
 }
 
 void report(severity level, const char* format, ...) {
-    std::fprintf(stderr, "%s: %s", asname, counted_word(level, ""));
+    std::fprintf(stderr, "%s: %s", program_name, counted_word(level, ""));
     va_list arguments;
     va_start(arguments, format);
-    finish(format, arguments);
+    std::vfprintf(stderr, format, arguments);
     va_end(arguments);
+    std::fputc('\n', stderr);
 }
 
 void report_failure(int error_number, const char* format, ...) {
-    std::fprintf(stderr, "%s: ", asname);
+    std::fprintf(stderr, "%s: ", program_name);
     va_list arguments;
     va_start(arguments, format);
     std::vfprintf(stderr, format, arguments);
@@ -76,16 +57,22 @@ void report_failure(int error_number, const char* format, ...) {
     std::fputc('\n', stderr);
 }
 
-void report_line(severity level, const char* format, ...) {
-    va_list arguments;
-    va_start(arguments, format);
-    report_on(static_cast<unsigned>(linenum), level, format, arguments);
-    va_end(arguments);
-}
-
-void report_earlier_line(unsigned line, severity level, const char* format, ...) {
-    va_list arguments;
-    va_start(arguments, format);
-    report_on(line, level, format, arguments);
-    va_end(arguments);
+void print_source_message(void* listing_context, const source_message& message) {
+    static char text[1 << 16];
+    const unsigned line = static_cast<unsigned>(message.line);
+    const int prefix = gnu_source_name != nullptr
+                           ? std::snprintf(text, sizeof text, "%s:%u: %s", gnu_source_name, line,
+                                           counted_word(message.level, "error: "))
+                           : std::snprintf(text, sizeof text, "%s: line %u: %s", program_name, line,
+                                           counted_word(message.level, ""));
+    size_t length = prefix > 0 ? static_cast<size_t>(prefix) : 0;
+    length = length < sizeof text ? length : sizeof text - 1;
+    const int written = std::snprintf(text + length, sizeof text - length, "%s", message.text);
+    length += written > 0 ? static_cast<size_t>(written) : 0;
+    length = length < sizeof text - 1 ? length : sizeof text - 2;
+    text[length++] = '\n';
+    std::fwrite(text, 1, length, stderr);
+    if (listing_context != nullptr) {
+        list_message(static_cast<listing*>(listing_context), message.line, text, length);
+    }
 }

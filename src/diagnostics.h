@@ -1,7 +1,9 @@
-// Every message of the program goes through here, so that all of them share one
-// form: "NAME: TEXT", "NAME: line N: TEXT", or with --diagnostics=gnu, for the
-// messages about a source line, "FILE:LINE: error: TEXT" that editors jump to.
+// The command line's messages, all in one form: "NAME: TEXT", "NAME: line N:
+// TEXT", or with --diagnostics=gnu, for the messages about a source line,
+// "FILE:LINE: error: TEXT" that editors jump to.
 #pragma once
+
+#include "translator.h"
 
 #if defined(__GNUC__)
 #define ZOLVEK_PRINTF(format_index) __attribute__((format(printf, format_index, format_index + 1)))
@@ -9,7 +11,8 @@
 #define ZOLVEK_PRINTF(format_index)
 #endif
 
-enum severity { SEVERITY_ERROR, SEVERITY_WARNING };
+// The name every message begins with: the program's, as it was invoked.
+void set_program_name(const char* name);
 
 // From here on, messages about source lines name `source_name` (the input as
 // given) in the form compilers use.
@@ -26,8 +29,6 @@ void report(severity level, const char* format, ...) ZOLVEK_PRINTF(2);
 // error_number follows the text (": Too many open files").
 void report_failure(int error_number, const char* format, ...) ZOLVEK_PRINTF(2);
 
-// A message about the source line being translated (linenum).
-void report_line(severity level, const char* format, ...) ZOLVEK_PRINTF(2);
-
-// A message about an earlier source line, found only once a later one is read.
-void report_earlier_line(unsigned line, severity level, const char* format, ...) ZOLVEK_PRINTF(3);
+// The translation's message_sink: prints a message about a source line, and
+// keeps it for the listing when `listing` (a listing*) is not null.
+void print_source_message(void* listing, const source_message& message);

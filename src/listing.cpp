@@ -1,29 +1,14 @@
 #include "listing.h"
 
-#include "inst_table.h"
-#include "state.h"
-#include "translator.h"
-
 #include <cstdio>
 #include <cstring>
 
-output* listing = nullptr;
 const char LISTING_HEADING[] = "      line   address  size  source";
 
 namespace {
 
-unsigned statements; // set by start_listing, as are the others
-unsigned expansions;
-// An expansion block's text until its statement's row is written.
-char held_block[2048];
-size_t held_block_length;
-// Messages until the row they follow is written: a few a line at most, each at
-// most a path and a quoted line long.
-char held_messages[1 << 17];
-size_t held_messages_length;
-
 // One row in fixed columns: line number (10), address (8), size (4), text.
-void put_row(const char* line, const char* address, const char* size, const char* text,
+void put_row(output* out, const char* line, const char* address, const char* size, const char* text,
              size_t length) {
     char columns[64];
     // A row with nothing after the line number ends there, without trailing blanks.
@@ -31,104 +16,91 @@ void put_row(const char* line, const char* address, const char* size, const char
         length == 0 && address[0] == '\0'
             ? std::snprintf(columns, sizeof columns, "%10s", line)
             : std::snprintf(columns, sizeof columns, "%10s  %8s  %4s  ", line, address, size);
-    put(listing, columns, static_cast<size_t>(columns_length));
-    put(listing, text, length);
-    put(listing, "\n", 1);
+    put(out, columns, static_cast<size_t>(columns_length));
+    put(out, text, length);
+    put(out, "\n", 1);
 }
 
-void put_numbered_row(const char* line, uint32_t address, unsigned size, const char* text,
-                      size_t length) {
+void put_numbered_row(output* out, const char* line, uint32_t address, unsigned size,
+                      const char* text, size_t length) {
     char address_column[16];
     char size_column[16];
     std::snprintf(address_column, sizeof address_column, "%08X", static_cast<unsigned>(address));
     std::snprintf(size_column, sizeof size_column, "%u", size);
-    put_row(line, address_column, size_column, text, length);
+    put_row(out, line, address_column, size_column, text, length);
 }
 
-// The rows of the held block's instructions: its comment, its directives and the
-// line feed that ends the statement's text before it are not instructions.
-void list_held_block(uint32_t address) {
-    const char* end = held_block + held_block_length;
-    for (const char* line = held_block; line < end;) {
-        const char* lf =
-            static_cast<const char*>(std::memchr(line, '\n', static_cast<size_t>(end - line)));
-        const size_t length = static_cast<size_t>(lf - line);
-        if (length != 0 && line[0] != '/' && line[0] != '#') {
-            const char* open = static_cast<const char*>(std::memchr(line, '(', length));
-            const inst_def* entry = find_instruction(line, static_cast<size_t>(open - line));
-            put_numbered_row("", address, entry->size, line, length);
-            address += entry->size;
-        }
-        line = lf + 1;
-    }
-    held_block_length = 0;
-}
-
-char* line_column(char* column, size_t size) {
-    std::snprintf(column, size, "%u", static_cast<unsigned>(linenum));
-    return column;
+// Writes the kept messages from the first up to `end`.
+void write_held(listing* l, size_t end) {
+    put(l->out, l->held, end);
+    std::memmove(l->held, l->held + end, l->held_length - end);
+    l->held_length -= end;
+    l->held_split = l->held_split > end ? l->held_split - end : 0;
 }
 
 } // namespace
 
-void start_listing(output* out) {
-    listing = out;
-    statements = 0;
-    expansions = 0;
-    held_block_length = 0;
-    held_messages_length = 0;
-    if (out != nullptr) {
-        put_text(out, LISTING_HEADING);
-        put(out, "\n", 1);
-    }
+void start_listing(listing* l, output* out) {
+    l->out = out;
+    l->statements = 0;
+    l->expansions = 0;
+    l->in_block = false;
+    l->held_length = 0;
+    l->held_split = 0;
+    l->held_line = 0;
+    put_text(out, LISTING_HEADING);
+    put(out, "\n", 1);
 }
 
-void list_line(const char* text, size_t length) {
+void list_row(void* context, const layout_row& row) {
+    listing* l = static_cast<listing*>(context);
+    if (row.kind == ROW_EXPANSION) {
+        // The block's rows follow its statement's.
+        l->expansions += l->in_block ? 0 : 1;
+        l->in_block = true;
+        put_numbered_row(l->out, "", row.address, row.size, row.text, row.length);
+        return;
+    }
+    l->in_block = false;
+    write_held(l, l->held_line < row.line ? l->held_length : l->held_split);
     char line[16];
-    put_row(line_column(line, sizeof line), "", "", text, length);
-    list_messages();
-}
-
-void list_statement(unsigned size, const char* text, size_t length) {
-    char line[16];
-    put_numbered_row(line_column(line, sizeof line), pc, size, text, length);
-    ++statements;
-    if (held_block_length != 0) {
-        list_held_block(pc);
+    std::snprintf(line, sizeof line, "%u", static_cast<unsigned>(row.line));
+    if (row.kind == ROW_STATEMENT) {
+        put_numbered_row(l->out, line, row.address, row.size, row.text, row.length);
+        ++l->statements;
+    } else {
+        put_row(l->out, line, "", "", row.text, row.length);
     }
-    list_messages();
+    list_messages(l);
 }
 
-void hold_expansion(const char* block, size_t length) {
-    held_block_length = length < sizeof held_block ? length : sizeof held_block;
-    std::memcpy(held_block, block, held_block_length);
-    ++expansions;
-}
-
-void hold_message(const char* text, size_t length) {
-    if (length <= sizeof held_messages - held_messages_length) {
-        std::memcpy(held_messages + held_messages_length, text, length);
-        held_messages_length += length;
+void list_message(listing* l, uint32_t line, const char* text, size_t length) {
+    if (length > sizeof l->held - l->held_length) {
+        return;
     }
+    if (line != l->held_line) {
+        l->held_split = l->held_length;
+        l->held_line = line;
+    }
+    std::memcpy(l->held + l->held_length, text, length);
+    l->held_length += length;
 }
 
-void list_messages() {
-    put(listing, held_messages, held_messages_length);
-    held_messages_length = 0;
+void list_messages(listing* l) {
+    write_held(l, l->held_length);
 }
 
-void list_closing() {
-    list_messages();
-    const uint32_t code_size = pc - origin;
-    if (!end_stmt_found) {
-        put_numbered_row("added", pc, 1, "END", 3);
+void list_closing(listing* l, const translation& t) {
+    list_messages(l);
+    if (!t.end_stmt_found) {
+        put_numbered_row(l->out, "added", t.pc, 1, "END", 3);
     }
     char summary[256];
     std::snprintf(summary, sizeof summary,
                   "\norigin      0x%08X\nend         0x%08X\ncode size   %u bytes\n"
                   "array size  %u bytes\nstatements  %u\nexpansions  %u\n",
-                  static_cast<unsigned>(origin), static_cast<unsigned>(origin + code_size),
-                  static_cast<unsigned>(code_size), static_cast<unsigned>(array_size()), statements,
-                  expansions);
-    put_text(listing, summary);
+                  static_cast<unsigned>(t.origin), static_cast<unsigned>(t.origin + code_size(t)),
+                  static_cast<unsigned>(code_size(t)), static_cast<unsigned>(array_size(t)),
+                  l->statements, l->expansions);
+    put_text(l->out, summary);
 }

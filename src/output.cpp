@@ -1,3 +1,4 @@
+// The buffer in front of an output.
 #include "output.h"
 
 #include <algorithm>
@@ -23,6 +24,12 @@ void write_all(output* out, const char* data, size_t size) {
     if (out->count_lines) {
         out->lines_written += count_line_feeds(data, size);
     }
+    if (out->fd < 0) {
+        if (size > 0 && !out->failed && out->sink != nullptr) {
+            out->failed = out->sink(out->context, data, size, &out->error_number);
+        }
+        return;
+    }
     while (size > 0 && !out->failed) {
         const auto written = write_some(out->fd, data, size);
         if (written < 0 && errno == EINTR) {
@@ -40,7 +47,14 @@ void write_all(output* out, const char* data, size_t size) {
 } // namespace
 
 void open_output_buffer(output* out, FILE* file) {
+    open_output_sink(out, nullptr, nullptr);
     out->fd = fileno(file);
+}
+
+void open_output_sink(output* out, byte_sink sink, void* context) {
+    out->fd = -1;
+    out->sink = sink;
+    out->context = context;
     out->failed = false;
     out->error_number = 0;
     out->used = 0;

@@ -1,13 +1,19 @@
-// An output file's bytes go through one owned buffer, written to the file's
-// descriptor in large blocks; the first failed write keeps the system's reason,
-// which the driver reports.
+// An output's bytes go through one owned buffer, written in large blocks to a
+// file's descriptor, to a caller's function, or nowhere; the first failed write
+// keeps the system's reason, which the caller reports.
 #pragma once
 
 #include <cstddef>
 #include <cstdio>
 
+// A caller's destination for an output's bytes: true when it failed to take
+// them, with *error_number the reason.
+using byte_sink = bool (*)(void* context, const char* data, size_t length, int* error_number);
+
 struct output {
-    int fd;           // where the bytes go (a text-mode descriptor on Windows)
+    int fd;           // where the bytes go (a text-mode descriptor on Windows), or -1
+    byte_sink sink;   // where they go without a descriptor; null: nowhere
+    void* context;    // given to sink
     bool failed;      // a write failed; later ones are skipped
     int error_number; // the system's reason for that failure
     size_t used;      // bytes waiting in data
@@ -19,6 +25,10 @@ struct output {
 // Starts an empty buffer in front of the stream's descriptor, which it writes
 // directly (the stream itself is only closed).
 void open_output_buffer(output* out, FILE* file);
+
+// Starts an empty buffer whose bytes go to sink, or with a null sink nowhere
+// (for a caller that wants only messages and layout).
+void open_output_sink(output* out, byte_sink sink, void* context);
 
 // Adds text to what is waiting, writing the buffer out when it is full.
 void put(output* out, const char* text, size_t length);

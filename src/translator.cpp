@@ -1,11 +1,9 @@
 #include "translator.h"
 
-#include "diagnostics.h"
 #include "indirect.h"
 #include "inst_table.h"
-#include "listing.h"
-#include "state.h"
 
+#include <cstdarg>
 #include <cstdint>
 #include <cstring>
 
@@ -14,7 +12,71 @@
 // line or statement failed (already reported) or needs special handling, which
 // the comment at each says.
 
+#if defined(__GNUC__)
+#define TRANSLATOR_PRINTF(format_index)                                                            \
+    __attribute__((format(printf, format_index, format_index + 1)))
+#else
+#define TRANSLATOR_PRINTF(format_index)
+#endif
+
 namespace {
+
+// Gives the caller a message about `line`, with the columns of the statement
+// [first, end) where the translator knows them (first null: the whole line).
+void deliver(translation* t, uint32_t line, const char* first, const char* end, severity level,
+             const char* format, va_list arguments) {
+    // A message quotes at most a line, and a few names.
+    char text[MAX_LINE_CHARS + 256];
+    std::vsnprintf(text, sizeof text, format, arguments);
+    const unsigned first_column =
+        first != nullptr ? static_cast<unsigned>(first - t->line_start + 1) : 0;
+    const unsigned last_column = first != nullptr ? static_cast<unsigned>(end - t->line_start) : 0;
+    t->on_message(t->context, {line, first_column, last_column, level, text});
+}
+
+void report_on(translation* t, uint32_t line, const char* first, const char* end, severity level,
+               const char* format, ...) TRANSLATOR_PRINTF(6);
+void report_on(translation* t, uint32_t line, const char* first, const char* end, severity level,
+               const char* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    deliver(t, line, first, end, level, format, arguments);
+    va_end(arguments);
+}
+
+// A message about the whole line being translated.
+void report_line(translation* t, severity level, const char* format, ...) TRANSLATOR_PRINTF(3);
+void report_line(translation* t, severity level, const char* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    deliver(t, t->linenum, nullptr, nullptr, level, format, arguments);
+    va_end(arguments);
+}
+
+// An error about the statement [first, end) of the line being translated.
+void report_statement(translation* t, const char* first, const char* end, const char* format, ...)
+    TRANSLATOR_PRINTF(4);
+void report_statement(translation* t, const char* first, const char* end, const char* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    deliver(t, t->linenum, first, end, SEVERITY_ERROR, format, arguments);
+    va_end(arguments);
+}
+
+// A row of the layout, for a caller that asked for it.
+void give_row(const translation* t, row_kind kind, const char* first, const char* end,
+              uint32_t address, unsigned size) {
+    const bool statement = kind == ROW_STATEMENT;
+    t->on_row(t->context,
+              {kind, t->linenum, statement ? static_cast<unsigned>(first - t->line_start + 1) : 0,
+               statement ? static_cast<unsigned>(end - t->line_start) : 0, address, size, first,
+               static_cast<size_t>(end - first)});
+}
+
+// A row without a statement: the text [first, end) of the line being translated.
+void give_text_row(const translation* t, const char* first, const char* end) {
+    give_row(t, ROW_TEXT, first, end, 0, 0);
+}
 
 // Character sets the scanners work with.
 constexpr const char* BLANKS = " \t";
@@ -118,27 +180,20 @@ bool is_splice_blank(char c) {
     return end - text >= 3 && end[-3] == '?' && end[-2] == '?' && end[-1] == '/';
 }
 
-// The last line given to the header when its text ends in a line splice, else 0.
-// It is harmless before a comment or a blank line; a statement or the frame's
-// END joined to it would vanish from the compiled array.
-uint32_t splice_line = 0;
-
 // Called for each line the header receives, before the line is translated; true
-// when the line before it joins this one, which holds a statement.
-bool joins_statement(bool holds_statement) {
-    const uint32_t joining = splice_line;
-    splice_line = 0;
+// when the line before it joins this one, which holds a statement. A splice is
+// harmless before a comment or a blank line; a statement or the frame's END
+// joined to it would vanish from the compiled array.
+bool joins_statement(translation* t, bool holds_statement) {
+    const uint32_t joining = t->splice_line;
+    t->splice_line = 0;
     if (joining == 0 || !holds_statement) {
         return false;
     }
-    report_earlier_line(joining, SEVERITY_ERROR,
-                        "line ends with '\\', which joins the next line to it in C");
+    report_on(t, joining, nullptr, nullptr, SEVERITY_ERROR,
+              "line ends with '\\', which joins the next line to it in C");
     return true;
 }
-
-// The line C gives the next line of the header, as far as #line directives
-// have set it; 0 before the first.
-uint32_t presumed_line = 0;
 
 // The source's name in a directive, as a C string literal: backslashes (Windows
 // paths), quotes and control characters escaped, and '?' so that no trigraph
@@ -165,22 +220,22 @@ void put_c_string(output* out, const char* text) {
 // directive where C would otherwise give the header line another number, after
 // skipped blank lines and expansion blocks. A directive right after a line that
 // ends in a splice would be joined to it, so an empty line comes between.
-void mark_source_line(output* out) {
-    if (presumed_line != linenum) {
-        if (splice_line != 0) {
+void mark_source_line(translation* t, output* out) {
+    if (t->presumed_line != t->linenum) {
+        if (t->splice_line != 0) {
             put(out, "\n", 1);
         }
         char directive[32];
         put(out, directive,
             static_cast<size_t>(std::snprintf(directive, sizeof directive, "#line %u",
-                                              static_cast<unsigned>(linenum))));
-        if (presumed_line == 0) {
+                                              static_cast<unsigned>(t->linenum))));
+        if (t->presumed_line == 0) {
             put(out, " ", 1);
-            put_c_string(out, line_directive_name);
+            put_c_string(out, t->line_directive_name);
         }
         put(out, "\n", 1);
     }
-    presumed_line = linenum + 1;
+    t->presumed_line = t->linenum + 1;
 }
 
 // Whether a line whose first non-blank character is at `first` holds a
@@ -190,8 +245,8 @@ void mark_source_line(output* out) {
 }
 
 // At the end of the text that a translated line gives the header.
-void note_line_end(const char* text, const char* end) {
-    splice_line = ends_in_line_splice(text, end) ? linenum : 0;
+void note_line_end(translation* t, const char* text, const char* end) {
+    t->splice_line = ends_in_line_splice(text, end) ? t->linenum : 0;
 }
 
 // The ways a C compiler may read an echoed statement, as bits of a reading.
@@ -285,13 +340,13 @@ bool continues_identifier(char ch, const char* next, const char* e) {
     return c;
 }
 
-// The echo [t, e) read as C reads it in the given reading; true when it is not
-// one macro call (reported).
-[[nodiscard]] bool echo_breaks_program_as(const char* t, const char* e, const char* mnemonic,
-                                          unsigned reading) {
+// The echo [from, e) of the statement that begins at `statement`, read as C
+// reads it in the given reading; true when it is not one macro call (reported).
+[[nodiscard]] bool echo_breaks_program_as(translation* t, const char* statement, const char* from,
+                                          const char* e, const char* mnemonic, unsigned reading) {
     int depth = 0;
     bool closed = false; // the call's parentheses are complete
-    for (const char* c = t; c < e;) {
+    for (const char* c = from; c < e;) {
         const char* next = nullptr;
         const char ch = c_char(c, e, reading, &next);
         if (ch == '/' && next < e && *next == '*') {
@@ -300,7 +355,8 @@ bool continues_identifier(char ch, const char* next, const char* e) {
                 ++close;
             }
             if (close + 1 >= e) {
-                report_line(SEVERITY_ERROR, "'/*' opens a C comment that hides the lines after it");
+                report_statement(t, statement, e + 1,
+                                 "'/*' opens a C comment that hides the lines after it");
                 return true;
             }
             next = close + 2;
@@ -311,17 +367,18 @@ bool continues_identifier(char ch, const char* next, const char* e) {
             // ',' or a macro name there would add array elements that the code
             // size does not count.
             if (ch == ',') {
-                report_line(SEVERITY_ERROR, "',' outside the parentheses adds bytes to %s",
-                            mnemonic);
+                report_statement(t, statement, e + 1,
+                                 "',' outside the parentheses adds bytes to %s", mnemonic);
             } else {
-                report_line(SEVERITY_ERROR,
-                            "only blanks and comments may stand outside the parentheses of %s",
-                            mnemonic);
+                report_statement(t, statement, e + 1,
+                                 "only blanks and comments may stand outside the parentheses of %s",
+                                 mnemonic);
             }
             return true;
         } else if (ch == '"' && c[-1] == 'R') {
             // A raw string (GNU C) ends only at )" and may run past the statement.
-            report_line(SEVERITY_ERROR, "a raw string literal may not stand in a statement");
+            report_statement(t, statement, e + 1,
+                             "a raw string literal may not stand in a statement");
             return true;
         } else if ((reading & SEPARATORS) != 0 && (continues_identifier(ch, next, e) ||
                                                    (ch == '.' && next < e && is_digit(*next)))) {
@@ -332,7 +389,7 @@ bool continues_identifier(char ch, const char* next, const char* e) {
             // An open literal would run on to the end of the line in C.
             next = past_literal(next, e, ch, reading);
             if (next == nullptr) {
-                report_line(SEVERITY_ERROR, "missing '%c'", ch);
+                report_statement(t, statement, e + 1, "missing '%c'", ch);
                 return true;
             }
         } else if (ch == '(') {
@@ -344,7 +401,7 @@ bool continues_identifier(char ch, const char* next, const char* e) {
     }
     // A parenthesis left open would take the statements after it into the call.
     if (depth > 0) {
-        report_line(SEVERITY_ERROR, "missing '%c'", ')');
+        report_statement(t, statement, e + 1, "missing '%c'", ')');
     }
     return depth > 0;
 }
@@ -356,7 +413,8 @@ bool continues_identifier(char ch, const char* next, const char* e) {
 // count, and an open literal or parenthesis would take in the lines after it.
 // Blanks, complete comments and literals are skipped as C skips them. True when
 // the text [t, e) fails in a reading, with that reading's message.
-[[nodiscard, gnu::noinline]] bool echo_breaks_program(const char* t, const char* e,
+[[nodiscard, gnu::noinline]] bool echo_breaks_program(translation* t, const char* statement,
+                                                      const char* from, const char* e,
                                                       const char* mnemonic) {
     // Each way of ending pp-numbers is read with and without trigraphs: c2x and
     // c++14 read separators and trigraphs, gnu2x and c++17 separators alone. A
@@ -367,28 +425,31 @@ bool continues_identifier(char ch, const char* next, const char* e) {
     // without separators, 213.3 million with all ten, 113.7 million skipping.
     // Not inlined: in parse_stmt the calls cost the usual path 337,000 of 229.1
     // million instructions (bench/generate.awk's 10 MB source).
-    const bool quote = std::memchr(t, '\'', static_cast<size_t>(e - t)) != nullptr;
+    const bool quote = std::memchr(from, '\'', static_cast<size_t>(e - from)) != nullptr;
     bool trigraph = false;
-    for (const char* c = t; c + 1 < e && !trigraph; ++c) {
+    for (const char* c = from; c + 1 < e && !trigraph; ++c) {
         trigraph = c[0] == '?' && c[1] == '?';
     }
     for (const unsigned numbers : NUMBER_READINGS) {
         if (numbers != 0 && !quote) {
             break; // the first reading is plain
         }
-        if (echo_breaks_program_as(t, e, mnemonic, numbers) ||
-            (trigraph && echo_breaks_program_as(t, e, mnemonic, numbers | TRIGRAPHS))) {
+        if (echo_breaks_program_as(t, statement, from, e, mnemonic, numbers) ||
+            (trigraph &&
+             echo_breaks_program_as(t, statement, from, e, mnemonic, numbers | TRIGRAPHS))) {
             return true;
         }
     }
     return false;
 }
 
-// Quotes text up to `stop` in a diagnostic: a NUL stands there for the report.
-void report_quoting(const char* format, char* text, char* stop) {
+// Quotes text up to `stop` in an error about the statement [first, end): a NUL
+// stands there for the report.
+void report_quoting(translation* t, const char* format, char* text, char* stop, const char* first,
+                    const char* end) {
     const char saved = *stop;
     *stop = '\0';
-    report_line(SEVERITY_ERROR, format, text);
+    report_statement(t, first, end, format, text);
     *stop = saved;
 }
 
@@ -432,11 +493,11 @@ bool is_letter_or_underscore(char c) {
 // the result is always false: an ORIGIN line never fails. A number that runs
 // into a word ("ORIGINALLY", "ORIGIN DATA") and an origin that replaces another
 // one are taken too, but warned about: each moves the whole program.
-bool parse_addr(char* text) {
+bool parse_addr(translation* t, char* text) {
     uint32_t address = 0;
     const char* end = nullptr;
     if (scan_hex(text, &address, &end)) {
-        report_line(SEVERITY_WARNING, "invalid ORIGIN address; treating line as comment");
+        report_line(t, SEVERITY_WARNING, "invalid ORIGIN address; treating line as comment");
         return false;
     }
     if (is_letter_or_underscore(*end)) {
@@ -444,36 +505,36 @@ bool parse_addr(char* text) {
         while (length < 20 && is_word_char(end[length])) {
             ++length;
         }
-        report_line(SEVERITY_WARNING, "ORIGIN read as 0x%X, but the number runs into '%.*s'",
+        report_line(t, SEVERITY_WARNING, "ORIGIN read as 0x%X, but the number runs into '%.*s'",
                     static_cast<unsigned>(address), length, end);
     }
-    if (org_found && address != origin) {
-        report_line(SEVERITY_WARNING, "ORIGIN 0x%X replaces 0x%X from line %u",
-                    static_cast<unsigned>(address), static_cast<unsigned>(origin),
-                    static_cast<unsigned>(origin_line));
+    if (t->org_found && address != t->origin) {
+        report_line(t, SEVERITY_WARNING, "ORIGIN 0x%X replaces 0x%X from line %u",
+                    static_cast<unsigned>(address), static_cast<unsigned>(t->origin),
+                    static_cast<unsigned>(t->origin_line));
     }
-    origin = address;
-    pc = address;
-    org_found = true;
-    origin_line = linenum;
+    t->origin = address;
+    t->pc = address;
+    t->org_found = true;
+    t->origin_line = t->linenum;
     return false;
 }
 
 // Looks for the ORIGIN directive in a header comment (text is where its first
 // non-blank character stands). Always false, as parse_addr.
-bool parse_org(char* text) {
+bool parse_org(translation* t, char* text) {
     char* word = first_nonmatch(text, HEADER_SKIP);
     // A bare "ORIGIN" ending the line is an ordinary comment.
     if (word == nullptr || std::strncmp(word, "ORIGIN", 6) != 0 || word[6] == '\0') {
         return false;
     }
-    return parse_addr(word + 6);
+    return parse_addr(t, word + 6);
 }
 
 // A header-phase line. A comment is copied to out, and its ORIGIN, if any, read.
 // True for a line that is not a comment: the first statement line, which
 // parse_line goes on to translate, or before any ORIGIN a fault (reported).
-[[nodiscard]] bool parse_comment(char* line, output* out) {
+[[nodiscard]] bool parse_comment(translation* t, char* line, output* out) {
     char* first = first_nonmatch(line, BLANKS);
     if (first == nullptr) {
         return false; // blank lines before the first statement vanish
@@ -481,62 +542,41 @@ bool parse_org(char* text) {
     if (first[0] == '/' && first[1] == '/') {
         put_text(out, line);
         put(out, "\n", 1);
-        return parse_org(first);
+        return parse_org(t, first);
     }
-    if (!org_found) {
-        report_line(SEVERITY_ERROR, "expected an ORIGIN directive");
+    if (!t->org_found) {
+        report_line(t, SEVERITY_ERROR, "expected an ORIGIN directive");
     }
     return true;
 }
 
-// A statement without parameters: END ends the reading and REGRD32BI and
-// REGWR32BI expand. True when the instruction needs parameters (nothing done).
-bool parse_stmt0(const inst_def& entry, output* out) {
-    if (entry.nparams != 0) {
-        return true;
-    }
-    if ((entry.flags & INST_END) != 0) {
-        end_stmt_found = true;
-    } else if ((entry.flags & INST_INDIRECT) != 0) {
-        // Only the two 32-bit forms take no parameter; they always name all of A.
-        expand_indirect(out, entry.name, "AREG31_0");
-    }
-    return false;
-}
-
 // Checks the parameters at text (after the '(', a ')' follows in the line): the
 // first one must be a name from the entry's list, where it has one, and their
-// number must be the entry's. An indirect instruction expands here. True when
-// they are invalid (the caller reports it).
-[[nodiscard]] bool parse_params(char* text, output* out, const inst_def& entry) {
+// number must be the entry's. *list_name is that name, where the entry has a
+// list. True when they are invalid (the caller reports it).
+[[nodiscard]] bool parse_params(char* text, const inst_def& entry, const char** list_name) {
     // A ')' follows in the statement, so the blanks end before the line does.
-    char* t = skip_blanks(text);
+    char* first = skip_blanks(text);
     if (entry.nparams == 0) {
-        return *t != ')'; // only an empty pair is allowed
+        return *first != ')'; // only an empty pair is allowed
     }
     if (entry.params == nullptr) {
-        return *t == ')'; // any first parameter will do, but there must be one
+        return *first == ')'; // any first parameter will do, but there must be one
     }
     // Only the first parameter's word is looked up. A list name that merely
     // begins the word would be followed by a letter, digit or '_', which is
     // neither ',' nor ')', so the whole word gives the same verdict.
-    char* word_end = t;
+    char* word_end = first;
     while (is_word_char(*word_end)) {
         ++word_end;
     }
-    const char* name = find_list_name(entry.params, t, static_cast<size_t>(word_end - t));
-    if (name == nullptr) {
+    *list_name = find_list_name(entry.params, first, static_cast<size_t>(word_end - first));
+    if (*list_name == nullptr) {
         return true;
     }
     const char u = *skip_blanks(word_end);
-    if ((u != ',' && u != ')') || (u == ',' && entry.nparams == 1) ||
-        (u == ')' && entry.nparams == 2)) {
-        return true;
-    }
-    if ((entry.flags & INST_INDIRECT) != 0) {
-        expand_indirect(out, entry.name, name);
-    }
-    return false;
+    return (u != ',' && u != ')') || (u == ',' && entry.nparams == 1) ||
+           (u == ')' && entry.nparams == 2);
 }
 
 // Where the parts of a statement lie.
@@ -606,18 +646,21 @@ struct statement_parts {
 // and whose mnemonic starts at `mnemonic`. `pending` is where the line's
 // unwritten text begins. Returns the statement's ';', or null when it failed
 // (reported): a position, as the scanners return.
-[[nodiscard]] char* parse_stmt(char* statement, char* mnemonic, char** pending, output* out) {
+[[nodiscard]] char* parse_stmt(translation* t, char* statement, char* mnemonic, char** pending,
+                               output* out) {
     statement_parts parts;
     if (find_statement_parts(mnemonic, &parts)) {
-        report_quoting("missing ';' after '%s'", statement, parts.semicolon);
+        report_quoting(t, "missing ';' after '%s'", statement, parts.semicolon, mnemonic,
+                       parts.semicolon);
         return nullptr;
     }
     char* const semicolon = parts.semicolon;
+    char* const statement_end = semicolon + 1;
     // A whole-word match: RDREG8 does not match RDREG8I, nor RDREG8I RDREG8.
     const inst_def* entry =
         find_instruction(mnemonic, static_cast<size_t>(parts.mnemonic_end - mnemonic));
     if (entry == nullptr) {
-        report_quoting("invalid statement '%s'", statement, semicolon);
+        report_quoting(t, "invalid statement '%s'", statement, semicolon, mnemonic, statement_end);
         return nullptr;
     }
     const bool indirect = (entry->flags & INST_INDIRECT) != 0;
@@ -627,53 +670,55 @@ struct statement_parts {
         *pending = statement;
     }
 
+    // Only the two 32-bit indirect forms take no parameter; they always name all of A.
+    const char* list_name = "AREG31_0";
     if (parts.open_paren != nullptr) {
         if (parts.close_paren == nullptr) {
-            report_line(SEVERITY_ERROR, "missing '%c'", ')');
+            report_statement(t, mnemonic, statement_end, "missing '%c'", ')');
             return nullptr;
         }
-        if (parse_params(parts.open_paren + 1, out, *entry)) {
-            report_line(SEVERITY_ERROR, "invalid parameters for %s", entry->name);
+        if (parse_params(parts.open_paren + 1, *entry, &list_name)) {
+            report_statement(t, mnemonic, statement_end, "invalid parameters for %s", entry->name);
             return nullptr;
         }
     } else if (entry->nparams != 0) {
         // This quote runs on past the ';' to the comment or the end of the line.
         char* comment = std::strstr(semicolon, "//");
-        report_quoting("invalid statement '%s'", statement,
-                       comment != nullptr ? comment : semicolon + std::strlen(semicolon));
+        char* stop = comment != nullptr ? comment : semicolon + std::strlen(semicolon);
+        report_quoting(t, "invalid statement '%s'", statement, stop, mnemonic, stop);
         return nullptr;
     }
     // An indirect statement's text is not echoed, so C never sees it.
     if (parts.check_echo && !indirect &&
-        echo_breaks_program(parts.mnemonic_end, semicolon, entry->name)) {
+        echo_breaks_program(t, mnemonic, parts.mnemonic_end, semicolon, entry->name)) {
         return nullptr;
     }
-    // Only now that the statement holds does END end the reading. The entry
-    // takes no parameters, so parse_stmt0 cannot return true here.
-    if (entry->nparams == 0) {
-        parse_stmt0(*entry, out);
+    // Only now that the statement holds does END end the reading.
+    if ((entry->flags & INST_END) != 0) {
+        t->end_stmt_found = true;
     }
-
-    if (listing != nullptr) {
-        list_statement(entry->size, mnemonic, static_cast<size_t>(semicolon + 1 - mnemonic));
+    if (t->on_row != nullptr) {
+        give_row(t, ROW_STATEMENT, mnemonic, statement_end, t->pc, entry->size);
     }
     if (indirect) {
-        *pending = semicolon + 1;
+        expand_indirect(t, out, entry->name, list_name);
+        *pending = statement_end;
     } else if ((entry->flags & INST_END) != 0) {
         // END's ';' is dropped from the echo.
         put(out, *pending, static_cast<size_t>(semicolon - *pending));
-        *pending = semicolon + 1;
+        *pending = statement_end;
     } else {
         *semicolon = ',';
     }
-    pc += entry->size;
+    t->pc += entry->size;
     return semicolon;
 }
 
 // The statement phase of a line whose first non-blank character is at `first`:
 // each statement is translated, and the line's text given to out. True when a
 // statement failed (reported); the statements after it are not read.
-[[nodiscard]] bool translate_statements(char* line, char* end, char* first, output* out) {
+[[nodiscard]] bool translate_statements(translation* t, char* line, char* end, char* first,
+                                        output* out) {
     // Bytes from `pending` on are not written yet: a plain statement is echoed
     // where it stands, with its ';' turned into ',' in place, so that a line
     // without indirect statements goes out in one piece.
@@ -686,13 +731,13 @@ struct statement_parts {
         }
         // Nothing after END is read, so a statement there would be lost (and its
         // echo, without the ',' END drops, would not compile).
-        char* semicolon = end_stmt_found ? nullptr : parse_stmt(rest, next, &pending, out);
+        char* semicolon = t->end_stmt_found ? nullptr : parse_stmt(t, rest, next, &pending, out);
         if (semicolon == nullptr) {
-            if (end_stmt_found) {
-                report_line(SEVERITY_ERROR, "statement after END");
+            if (t->end_stmt_found) {
+                report_statement(t, next, end, "statement after END");
             }
-            if (listing != nullptr) {
-                list_line(next, static_cast<size_t>(end - next)); // from the failing statement on
+            if (t->on_row != nullptr) {
+                give_text_row(t, next, end); // from the failing statement on
             }
             put(out, pending, static_cast<size_t>(rest - pending));
             return true;
@@ -700,11 +745,10 @@ struct statement_parts {
         rest = semicolon + 1;
     }
     // The rest of the line, or all of it without statements.
-    if (listing != nullptr && (*next != '\0' || next == first)) {
-        const char* text = next == first ? line : next;
-        list_line(text, static_cast<size_t>(end - text));
+    if (t->on_row != nullptr && (*next != '\0' || next == first)) {
+        give_text_row(t, next == first ? line : next, end);
     }
-    note_line_end(line, end);
+    note_line_end(t, line, end);
     *end = '\n';
     put(out, pending, static_cast<size_t>(end + 1 - pending));
     return false;
@@ -714,36 +758,33 @@ struct statement_parts {
 // stands (no CR, no LF, no other NUL). The line is edited in place, the byte at
 // end becomes its LF before the line's text is given to out. True when the line
 // failed; its messages have been written.
-[[nodiscard]] bool parse_line(char* line, char* end, output* out) {
+[[nodiscard]] bool parse_line(translation* t, char* line, char* end, output* out) {
     char* first = skip_blanks(line);
-    if (*first == '\0' && !stmt_found) {
-        if (listing != nullptr) {
-            list_line(line, static_cast<size_t>(end - line));
+    if (*first == '\0' && !t->stmt_found) {
+        if (t->on_row != nullptr) {
+            give_text_row(t, line, end);
         }
         return false; // blank lines before the first statement are not copied
     }
-    if (line_directive_name != nullptr) {
-        mark_source_line(out);
+    if (t->line_directive_name != nullptr) {
+        mark_source_line(t, out);
     }
-    const bool joined = joins_statement(holds_statement(first));
-    if (listing != nullptr) {
-        list_messages(); // about the line before
-    }
-    if (!stmt_found) {
-        const bool statement = parse_comment(line, out);
-        if (listing != nullptr && (!statement || !org_found)) {
-            list_line(line, static_cast<size_t>(end - line));
+    const bool joined = joins_statement(t, holds_statement(first));
+    if (!t->stmt_found) {
+        const bool statement = parse_comment(t, line, out);
+        if (t->on_row != nullptr && (!statement || !t->org_found)) {
+            give_text_row(t, line, end);
         }
         if (!statement) {
-            note_line_end(line, end);
+            note_line_end(t, line, end);
             return joined;
         }
-        if (!org_found) {
+        if (!t->org_found) {
             return true;
         }
-        stmt_found = true;
+        t->stmt_found = true;
     }
-    return translate_statements(line, end, first, out) || joined;
+    return translate_statements(t, line, end, first, out) || joined;
 }
 
 // Drops every CR in [from, to) by moving the rest of the text left; returns
@@ -765,13 +806,13 @@ struct statement_parts {
     return static_cast<char*>(std::memchr(from, '\n', static_cast<size_t>(stop - from)));
 }
 
-[[nodiscard]] bool is_too_long(const char* line, const char* end) {
+[[nodiscard]] bool is_too_long(translation* t, const char* line, const char* end) {
     if (end - line <= static_cast<ptrdiff_t>(MAX_LINE_CHARS)) {
         return false;
     }
-    report_line(SEVERITY_ERROR, "contains more than %u characters", MAX_LINE_CHARS);
-    if (listing != nullptr) {
-        list_line("", 0); // its text is not kept
+    report_line(t, SEVERITY_ERROR, "contains more than %u characters", MAX_LINE_CHARS);
+    if (t->on_row != nullptr) {
+        give_text_row(t, line, line); // its text is not kept
     }
     return true;
 }
@@ -779,28 +820,27 @@ struct statement_parts {
 // A NUL would silently cut the rest of the line out of the translation: the
 // line at [line, end) holding one at nul fails. Kept out of translate_line, so
 // that the line's usual path stays small enough to be inlined.
-[[nodiscard]] bool reject_nul_line(char* line, const char* nul) {
-    joins_statement(holds_statement(skip_blanks(line))); // the line before is judged first
-    if (listing != nullptr) {
-        list_messages();
-    }
-    report_line(SEVERITY_ERROR, "contains a NUL character");
-    if (listing != nullptr) {
-        list_line(line, static_cast<size_t>(nul - line));
+[[nodiscard]] bool reject_nul_line(translation* t, char* line, const char* nul) {
+    joins_statement(t, holds_statement(skip_blanks(line))); // the line before is judged first
+    report_line(t, SEVERITY_ERROR, "contains a NUL character");
+    if (t->on_row != nullptr) {
+        give_text_row(t, line, nul);
     }
     return true;
 }
 
 // Translates the complete line [line, end); true when it failed.
-[[nodiscard]] bool translate_line(char* line, char* end, bool may_hold_nul, output* out) {
+[[nodiscard]] bool translate_line(translation* t, char* line, char* end, bool may_hold_nul,
+                                  output* out) {
+    t->line_start = line;
     if (may_hold_nul) {
         const void* nul = std::memchr(line, '\0', static_cast<size_t>(end - line));
         if (nul != nullptr) {
-            return reject_nul_line(line, static_cast<const char*>(nul));
+            return reject_nul_line(t, line, static_cast<const char*>(nul));
         }
     }
     *end = '\0';
-    return parse_line(line, end, out);
+    return parse_line(t, line, end, out);
 }
 
 // Where the text of the first block begins: a UTF-8 byte-order mark, which some
@@ -811,19 +851,41 @@ struct statement_parts {
 
 // After the last line read: a splice at its end would join the frame's END or
 // "};" to it.
-[[nodiscard]] bool ends_joined() {
-    return joins_statement(true);
+[[nodiscard]] bool ends_joined(translation* t) {
+    return joins_statement(t, true);
+}
+
+// Where a translation reads its source: a stream, or bytes in memory read in
+// the same blocks.
+struct source_reader {
+    FILE* file; // null for bytes in memory
+    const char* data;
+    size_t left;
+};
+
+[[nodiscard]] size_t read_block(source_reader* in, char* to) {
+    if (in->file != nullptr) {
+        return std::fread(to, 1, INPUT_READ_SIZE, in->file);
+    }
+    const size_t got = in->left < INPUT_READ_SIZE ? in->left : INPUT_READ_SIZE;
+    if (got != 0) {
+        std::memcpy(to, in->data, got);
+    }
+    in->data += got;
+    in->left -= got;
+    return got;
 }
 
 // Each line is translated where it lies in the block it was read into; a line
 // that a read cuts off moves to the front of the block and the next read
 // continues it.
-[[nodiscard]] read_result translate_lines(FILE* in, output* out, char* block) {
+[[nodiscard]] read_result translate_lines(translation* t, source_reader* in, output* out,
+                                          char* block) {
     bool failed = false;
     size_t carried = 0; // characters of a cut-off line at the front, CRs dropped
     bool first_block = true;
     for (;;) {
-        const size_t got = std::fread(block + carried, 1, INPUT_READ_SIZE, in);
+        const size_t got = read_block(in, block + carried);
         if (got == 0) {
             break;
         }
@@ -840,45 +902,57 @@ struct statement_parts {
         for (char* lf = find_lf(line, stop); lf != nullptr;
              line = lf + 1, lf = find_lf(line, stop)) {
             char* end = has_cr ? drop_carriage_returns(line, lf) : lf;
-            if (is_too_long(line, end)) {
+            if (is_too_long(t, line, end)) {
                 return READ_LINE_TOO_LONG;
             }
-            failed = translate_line(line, end, has_nul, out) || failed;
-            ++linenum;
+            failed = translate_line(t, line, end, has_nul, out) || failed;
+            ++t->linenum;
             // Nothing after the line holding END is read.
-            if (end_stmt_found) {
-                return ends_joined() || failed ? READ_LINES_FAILED : READ_OK;
+            if (t->end_stmt_found) {
+                return ends_joined(t) || failed ? READ_LINES_FAILED : READ_OK;
             }
         }
         char* end = has_cr ? drop_carriage_returns(line, stop) : stop;
-        if (is_too_long(line, end)) {
+        if (is_too_long(t, line, end)) {
             return READ_LINE_TOO_LONG;
         }
         carried = static_cast<size_t>(end - line);
         std::memmove(block, line, carried);
     }
-    if (std::ferror(in)) {
+    if (in->file != nullptr && std::ferror(in->file)) {
         return READ_ERROR;
     }
     // Many editors end a file without a line feed: its last line counts as if
     // one followed.
     if (carried > 0) {
-        failed = translate_line(block, block + carried, true, out) || failed;
-        ++linenum;
+        failed = translate_line(t, block, block + carried, true, out) || failed;
+        ++t->linenum;
     }
-    return ends_joined() || failed ? READ_LINES_FAILED : READ_OK;
+    return ends_joined(t) || failed ? READ_LINES_FAILED : READ_OK;
 }
 
 } // namespace
 
-read_result translate_source(FILE* in, output* out, char* block) {
-    splice_line = 0;
-    presumed_line = 0;
-    const read_result result = translate_lines(in, out, block);
-    if (listing != nullptr) {
-        list_messages(); // about the last line
-    }
-    return result;
+translation start_translation(const char* line_directive_name, message_sink on_message,
+                              row_sink on_row, void* context) {
+    translation t = {};
+    t.line_directive_name = line_directive_name;
+    t.on_message = on_message;
+    t.on_row = on_row;
+    t.context = context;
+    t.linenum = 1;
+    return t;
+}
+
+read_result translate_source(translation* t, FILE* in, output* out, char* block) {
+    source_reader reader = {in, nullptr, 0};
+    return translate_lines(t, &reader, out, block);
+}
+
+read_result translate_text(translation* t, const char* text, size_t size, output* out,
+                           char* block) {
+    source_reader reader = {nullptr, text, size};
+    return translate_lines(t, &reader, out, block);
 }
 
 void write_opening(output* out, const char* array_name) {
@@ -887,8 +961,8 @@ void write_opening(output* out, const char* array_name) {
     put_text(out, "[] = {\n");
 }
 
-void write_header_line_directive(output* out, const char* header_name) {
-    if (presumed_line == 0) {
+void write_header_line_directive(const translation& t, output* out, const char* header_name) {
+    if (t.presumed_line == 0) {
         return; // no directive came before: the header's lines are its own
     }
     char directive[32];
@@ -900,17 +974,17 @@ void write_header_line_directive(output* out, const char* header_name) {
     put(out, "\n", 1);
 }
 
-void write_closing(output* out) {
-    if (!end_stmt_found) {
+void write_closing(const translation& t, output* out) {
+    if (!t.end_stmt_found) {
         put_text(out, "END\n");
     }
-    char code_size[64];
-    std::snprintf(code_size, sizeof code_size, "};\n\n// Code Size:  %u bytes\n",
-                  static_cast<unsigned>(pc - origin));
-    put_text(out, code_size);
+    char text[64];
+    std::snprintf(text, sizeof text, "};\n\n// Code Size:  %u bytes\n",
+                  static_cast<unsigned>(code_size(t)));
+    put_text(out, text);
 }
 
-void write_defines(output* out, const char* array_name) {
+void write_defines(const translation& t, output* out, const char* array_name) {
     // The macros' prefix is the array name in upper case, ASCII letters only, so
     // that no locale changes it.
     char prefix[256];
@@ -923,11 +997,16 @@ void write_defines(output* out, const char* array_name) {
     char text[sizeof prefix * 3 + 96];
     std::snprintf(text, sizeof text,
                   "#define %s_ORIGIN 0x%08Xu\n#define %s_CODE_SIZE %uu\n#define %s_SIZE %uu\n",
-                  prefix, static_cast<unsigned>(origin), prefix, static_cast<unsigned>(pc - origin),
-                  prefix, static_cast<unsigned>(array_size()));
+                  prefix, static_cast<unsigned>(t.origin), prefix,
+                  static_cast<unsigned>(code_size(t)), prefix,
+                  static_cast<unsigned>(array_size(t)));
     put_text(out, text);
 }
 
-uint32_t array_size() {
-    return pc - origin + (end_stmt_found ? 0u : 1u);
+uint32_t code_size(const translation& t) {
+    return t.pc - t.origin;
+}
+
+uint32_t array_size(const translation& t) {
+    return code_size(t) + (t.end_stmt_found ? 0u : 1u);
 }

@@ -6,7 +6,6 @@
 // leaves the directory as it was, a later one leaves no header and no temporary
 // file and changes nothing else; the device remains; the run's source is kept.
 #include "diagnostics.h"
-#include "state.h"
 
 #include <csignal>
 #include <cstdint>
@@ -136,7 +135,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         sigaction(signal_number, nullptr, &saved[signal_number]);
     }
     signal(SIGALRM, SIG_IGN); // delivered to any thread, so ignored rather than blocked
-    reset_translation_state();
     use_gnu_diagnostics(nullptr);
     const int status = zolvek_main(argc, const_cast<char**>(argv));
     for (int signal_number = 1; signal_number < NSIG; ++signal_number) {
