@@ -38,6 +38,10 @@ bool refuse_output_name(output_file which, FILE* input, const char* name) {
         report(SEVERITY_ERROR, "output file '%s' is a device\n", name);
         return true;
     }
+    if (is_name_too_long(name)) {
+        report(SEVERITY_ERROR, "output file name too long\n");
+        return true;
+    }
     if (is_same_file(input, name)) {
         report(SEVERITY_ERROR, "output file '%s' is the input file\n", name);
         return true;

@@ -31,6 +31,10 @@ void guard_standard_streams();
 // extension, in any case); a serial port could block the run. Never elsewhere.
 [[nodiscard]] bool is_reserved_device(const char* path);
 
+// True when the name's last component is longer than a file system takes: 255
+// bytes (on Windows 255 UTF-16 units).
+[[nodiscard]] bool is_name_too_long(const char* path);
+
 // Opens the source for reading in text mode, as fopen(path, "r") does, for a name
 // of any length the system allows; a reserved device is refused (EACCES).
 [[nodiscard]] FILE* open_input(const char* path);

@@ -213,6 +213,11 @@ char** utf8_arguments(int*, char** argv, int* invalid) {
     return argv; // file names are bytes here, passed on unchanged
 }
 
+bool is_name_too_long(const char* path) {
+    const char* slash = std::strrchr(path, '/');
+    return std::strlen(slash != nullptr ? slash + 1 : path) > NAME_MAX;
+}
+
 bool is_reserved_device(const char*) {
     return false;
 }

@@ -224,6 +224,11 @@ name_kind find_link_target(pending_output* pending, HANDLE* created) {
     }
     const DWORD error = GetLastError();
     target[0] = L'\0';
+    if (!reparse) {
+        // A file whose final path the system cannot give (a RAM disk, a drive
+        // defined for this session): no link ever shows that way.
+        return NAME_FILE;
+    }
     if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
         set_errno_from_last_error(); // a loop, or a target that cannot be reached
         return NAME_REFUSED;
@@ -335,11 +340,15 @@ FILE* stream_on(HANDLE handle) {
 }
 
 // The reserved device a name stands for in any directory, as the system reads
-// its last part: the part before a '.' or ':', trailing spaces dropped, in any
-// case. NUL counts as none: it is opened like any name and written directly.
+// its last component: what comes before a '.' or ':', trailing spaces dropped,
+// in any case. NUL counts as none: it is opened like any name and written
+// directly. A name after "\\?\" is taken as it stands: no device.
 enum device_name { NO_DEVICE, CONSOLE_DEVICE, OTHER_DEVICE };
 
 device_name reserved_device(const char* path) {
+    if (std::strncmp(path, "\\\\?\\", 4) == 0) {
+        return NO_DEVICE;
+    }
     const char* name = path;
     for (const char* at = path; *at != '\0'; ++at) {
         if (*at == '/' || *at == '\\' || (*at == ':' && at == path + 1)) {
@@ -411,16 +420,29 @@ HANDLE create_temp_as(pending_output* pending, const wchar_t* replaced, bool nam
     return INVALID_HANDLE_VALUE;
 }
 
+// True when a name holds a character no Windows file name may hold.
+bool has_forbidden_character(const wchar_t* name) {
+    for (const wchar_t* c = name; *c != L'\0'; ++c) {
+        if (*c < 0x20 || std::wcschr(L"<>:\"|?*", *c) != nullptr) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // The temporary file named after the file it replaces, or the short name where
 // that would exceed the 255 characters of one name or the file system finds it
-// too long: Wine's counts UTF-8 bytes, and says "not found" for such a name.
+// too long: Wine's counts UTF-8 bytes, and says "not found" for such a name. A
+// name the system refuses for its characters is refused, not tried again.
 HANDLE create_temp(pending_output* pending, const wchar_t* replaced) {
-    if (std::wcslen(std::wcsrchr(replaced, L'\\') + 1) + 15 <= 255) {
+    const wchar_t* name = std::wcsrchr(replaced, L'\\') + 1;
+    if (std::wcslen(name) + 15 <= 255) {
         HANDLE handle = create_temp_as(pending, replaced, true);
         const DWORD error = GetLastError();
-        if (handle != INVALID_HANDLE_VALUE ||
-            (error != ERROR_FILENAME_EXCED_RANGE && error != ERROR_INVALID_NAME &&
-             error != ERROR_FILE_NOT_FOUND)) {
+        const bool too_long = error == ERROR_FILENAME_EXCED_RANGE ||
+                              error == ERROR_FILE_NOT_FOUND ||
+                              (error == ERROR_INVALID_NAME && !has_forbidden_character(name));
+        if (handle != INVALID_HANDLE_VALUE || !too_long) {
             return handle;
         }
     }
@@ -471,6 +493,18 @@ void guard_standard_streams() {
             std::freopen("NUL", stream == stdin ? "r" : "w", stream);
         }
     }
+}
+
+bool is_name_too_long(const char* path) {
+    static wchar_t wide[PATH_CAPACITY];
+    if (MultiByteToWideChar(CP_UTF8, 0, path, -1, wide, PATH_CAPACITY) == 0) {
+        return false; // not a name the system takes: opening it fails anyway
+    }
+    const wchar_t* name = wide;
+    for (const wchar_t* c = wide; *c != L'\0'; ++c) {
+        name = *c == L'\\' || *c == L'/' ? c + 1 : name;
+    }
+    return std::wcslen(name) > 255;
 }
 
 bool is_reserved_device(const char* path) {
@@ -569,26 +603,6 @@ existing_output read_existing_output(const char* path, char* start, size_t size,
 
 namespace {
 
-// Another run writing the same header holds the earlier one open, marked for
-// deletion, until its own commit, and a file held open cannot be replaced: the
-// replacement is tried again for a while. A reader that keeps the header open
-// longer makes the run fail after that wait.
-constexpr DWORD REPLACE_WAIT_MS = 10000;
-
-bool replace_file(const wchar_t* temp, const wchar_t* target) {
-    for (DWORD waited = 0;; waited += 10) {
-        if (MoveFileExW(temp, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0) {
-            return true;
-        }
-        const DWORD error = GetLastError();
-        if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) ||
-            waited >= REPLACE_WAIT_MS) {
-            return false;
-        }
-        Sleep(10);
-    }
-}
-
 // A device is written as it is, and never replaced or deleted.
 FILE* write_directly(const wchar_t* device, DWORD access) {
     HANDLE handle = CreateFileW(device, access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -614,11 +628,6 @@ FILE* start_output(output_file which, FILE* input, const char* path, output_refu
     }
     std::strcpy(pending->path, path);
     const wchar_t* wide = pending->path_wide;
-    const wchar_t* last = std::wcsrchr(wide, L'\\');
-    if (last != nullptr && std::wcslen(last + 1) > 255) {
-        *refusal = OUTPUT_NAME_TOO_LONG; // no file system takes a longer name
-        return nullptr;
-    }
     if (reserved_device(path) == CONSOLE_DEVICE) {
         // the screen of the console, whichever way the standard streams go
         return write_directly(L"CONOUT$", GENERIC_READ | GENERIC_WRITE);
@@ -710,12 +719,70 @@ void end_commit(bool committed) {
     output_state = state_after(nullptr);
 }
 
+namespace {
+
+// Another run writing the same header holds the earlier one open, marked for
+// deletion, until its own commit, and a file held open cannot be replaced: the
+// replacement is tried again for up to 10 seconds. Meanwhile the temporary file
+// and the earlier one are marked for deletion again, and a Ctrl-C is taken as
+// before the commit, so that a run ended while it waits leaves neither.
+constexpr ULONGLONG REPLACE_WAIT_MS = 10000;
+
+bool held_open(DWORD error) {
+    return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION;
+}
+
+// Waits a moment between two tries with the temporary file marked, and the
+// earlier file too unless a link leads to it. A Ctrl-C meanwhile ends the
+// process in begin_commit.
+void wait_marked(HANDLE temp, const wchar_t* target, bool link) {
+    set_delete_on_close(temp, true);
+    HANDLE earlier =
+        link ? INVALID_HANDLE_VALUE
+             : CreateFileW(target, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    const bool marked = earlier != INVALID_HANDLE_VALUE && set_delete_on_close(earlier, true);
+    output_state = WRITING;
+    Sleep(10);
+    begin_commit(); // does not return after a Ctrl-C
+    if (marked) {
+        set_delete_on_close(earlier, false);
+    }
+    if (earlier != INVALID_HANDLE_VALUE) {
+        CloseHandle(earlier);
+    }
+    set_delete_on_close(temp, false);
+}
+
+// Renames the temporary file over target, through a second handle on it that
+// marks it while the rename waits.
+bool replace_file(pending_output* pending, HANDLE temp, const wchar_t* target) {
+    const ULONGLONG deadline = GetTickCount64() + REPLACE_WAIT_MS;
+    for (;;) {
+        if (MoveFileExW(pending->temp_wide, target,
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0) {
+            return true;
+        }
+        const DWORD error = GetLastError();
+        if (!held_open(error) || temp == INVALID_HANDLE_VALUE || GetTickCount64() >= deadline) {
+            SetLastError(error);
+            return false;
+        }
+        wait_marked(temp, target, pending->target_wide[0] != L'\0');
+    }
+}
+
+} // namespace
+
 bool commit_output(output_file which, FILE* out) {
     pending_output* pending = &outputs[which];
     bool failed = std::fflush(out) != 0 || std::ferror(out) != 0;
     if (pending->temp_path[0] == '\0') {
         return std::fclose(out) != 0 || failed;
     }
+    HANDLE temp = INVALID_HANDLE_VALUE;
+    DuplicateHandle(GetCurrentProcess(), pending->temp_handle, GetCurrentProcess(), &temp, 0, FALSE,
+                    DUPLICATE_SAME_ACCESS);
     failed = failed || !set_delete_on_close(pending->temp_handle, false);
     failed = std::fclose(out) != 0 || failed;
     if (!failed && pending->old_file != INVALID_HANDLE_VALUE) {
@@ -726,9 +793,12 @@ bool commit_output(output_file which, FILE* out) {
     // A link stays: the file it leads to is replaced.
     const wchar_t* target =
         pending->target_wide[0] != L'\0' ? pending->target_wide : pending->path_wide;
-    failed = failed || !replace_file(pending->temp_wide, target);
+    failed = failed || !replace_file(pending, temp, target);
     if (failed) {
         set_errno_from_last_error();
+    }
+    if (temp != INVALID_HANDLE_VALUE) {
+        CloseHandle(temp);
     }
     pending->renamed = !failed;
     return failed;
