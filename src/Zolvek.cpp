@@ -157,8 +157,8 @@ struct run_names {
 // in place or discarded.
 struct run_files {
     FILE* input;
-    FILE* header;
-    FILE* listing;
+    run_output header;
+    run_output listing;
     bool listing_shows_failure; // the listing holds the translation, without its summary
 };
 
@@ -215,16 +215,16 @@ struct run_files {
 // the source. True when a file cannot be opened (reported).
 [[nodiscard]] bool open_outputs(const run_names& names, run_files* files) {
     if (names.listing != nullptr) {
-        if (open_output(LISTING_FILE, files->input, names.listing, &files->listing)) {
+        if (open_output(files->input, names.listing, &files->listing)) {
             return true;
         }
-        open_output_buffer(&listing_buffer, files->listing);
+        open_output_buffer(&listing_buffer, files->listing.file);
     }
-    if (open_output(HEADER_FILE, files->input, names.header, &files->header)) {
+    if (open_output(files->input, names.header, &files->header)) {
         return true;
     }
-    open_output_buffer(&header, files->header);
-    if (files->listing != nullptr) {
+    open_output_buffer(&header, files->header.file);
+    if (files->listing.file != nullptr) {
         start_listing(&listing_rows, &listing_buffer);
         files->listing_shows_failure = true;
     }
@@ -236,7 +236,7 @@ struct run_files {
 // about (reported).
 [[nodiscard]] bool translate(const command_line& args, const char* array_name, run_files* files,
                              translation* t) {
-    const bool listed = files->listing != nullptr;
+    const bool listed = files->listing.file != nullptr;
     *t = start_translation(args.line_directives ? args.input : nullptr, print_source_message,
                            listed ? list_row : nullptr, listed ? &listing_rows : nullptr);
     header.count_lines = args.line_directives; // for the directive after the last line
@@ -293,49 +293,41 @@ struct run_files {
     if (args.defines) {
         write_defines(t, &header, array_name);
     }
-    if (finish_output(HEADER_FILE, &header, files->header, names.header)) {
-        files->header = nullptr; // discarded
+    if (finish_output(&header, &files->header)) {
         return true;
     }
-    if (files->listing != nullptr) {
+    if (files->listing.file != nullptr) {
         list_closing(&listing_rows,
                      t); // a listing with its summary is never put in place on its own
         files->listing_shows_failure = false;
-        if (finish_output(LISTING_FILE, &listing_buffer, files->listing, names.listing)) {
-            files->listing = nullptr;
+        if (finish_output(&listing_buffer, &files->listing)) {
             return true;
         }
     }
     if (print_summary(t)) {
         return true;
     }
-    const finished_output finished[] = {{HEADER_FILE, files->header, names.header},
-                                        {LISTING_FILE, files->listing, names.listing}};
-    const size_t count = files->listing != nullptr ? 2 : 1;
-    files->header = nullptr;
-    files->listing = nullptr;
-    return commit_outputs(finished, count);
+    run_output* const finished[] = {&files->header, &files->listing};
+    return commit_outputs(finished, files->listing.file != nullptr ? 2 : 1);
 }
 
 // After a failed run, whatever stage it reached: the source is closed, no
 // header of its name is left, and then (so that its commit leaves no header
 // pending) a listing of the translation is put in place to show the lines up to
 // where the run stopped; any other listing is discarded.
-void end_failed_run(const run_names& names, run_files* files) {
+void end_failed_run(run_files* files) {
     if (files->input != nullptr) {
         std::fclose(files->input);
     }
-    if (files->header != nullptr) {
-        discard(HEADER_FILE, files->header);
+    if (files->header.file != nullptr) {
+        discard(&files->header);
     }
-    if (files->listing != nullptr && files->listing_shows_failure) {
+    if (files->listing.file != nullptr && files->listing_shows_failure) {
         // A listing that cannot be put in place is reported there, and gone.
-        const finished_output listing = {LISTING_FILE, files->listing, names.listing};
-        static_cast<void>(
-            finish_output(LISTING_FILE, &listing_buffer, files->listing, names.listing) ||
-            commit_outputs(&listing, 1));
-    } else if (files->listing != nullptr) {
-        discard(LISTING_FILE, files->listing);
+        run_output* const listing = &files->listing;
+        static_cast<void>(finish_output(&listing_buffer, listing) || commit_outputs(&listing, 1));
+    } else if (files->listing.file != nullptr) {
+        discard(&files->listing);
     }
     *files = {};
 }
@@ -369,7 +361,7 @@ int main(int argc, char** argv) {
                         translate(args, array_name, &files, &translated) ||
                         complete_outputs(args, names, array_name, translated, &files);
     if (failed) {
-        end_failed_run(names, &files);
+        end_failed_run(&files);
         if (!quiet) {
             ShowUsage();
         }

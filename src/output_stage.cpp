@@ -1,3 +1,5 @@
+// The output files of a run with their messages: the early refusals, and the
+// platform's output stage as the driver uses it.
 #include "output_stage.h"
 
 #include "diagnostics.h"
@@ -69,11 +71,12 @@ bool refuse_output_name(output_file which, FILE* input, const char* name) {
     return false;
 }
 
-bool open_output(output_file which, FILE* input, const char* name, FILE** file) {
-    *file = nullptr;
+bool open_output(FILE* input, const char* name, run_output* out) {
+    *out = {};
     output_refusal refusal = OUTPUT_UNAVAILABLE;
     errno = ENOENT; // an empty name names no file
-    if (name[0] != '\0' && !begin_output(which, input, name, file, &refusal)) {
+    if (name[0] != '\0' && !begin_output(input, name, &out->file, &out->pending, &refusal)) {
+        out->name = name;
         return false;
     }
     if (refusal == OUTPUT_IS_INPUT) {
@@ -83,39 +86,49 @@ bool open_output(output_file which, FILE* input, const char* name, FILE** file) 
     } else {
         report_failure(errno, "unable to open output file '%s'", name);
     }
+    *out = {};
     return true;
 }
 
-bool finish_output(output_file which, output* buffer, FILE* file, const char* name) {
+bool finish_output(output* buffer, run_output* out) {
     if (!flush_output(buffer)) {
         return false;
     }
-    report_failure(buffer->error_number, "error writing output file '%s'", name);
-    discard(which, file);
+    report_failure(buffer->error_number, "error writing output file '%s'", out->name);
+    discard(out);
     return true;
 }
 
-bool commit_outputs(const finished_output* outputs, size_t count) {
+bool commit_outputs(run_output* const* outputs, size_t count) {
     begin_commit();
     size_t committed = 0;
-    while (committed < count && !commit_output(outputs[committed].which, outputs[committed].file)) {
+    while (committed < count &&
+           !commit_output(outputs[committed]->pending, outputs[committed]->file)) {
         ++committed;
     }
     end_commit(committed == count);
     if (committed == count) {
+        for (size_t i = 0; i < count; ++i) {
+            *outputs[i] = {};
+        }
         return false;
     }
-    report_failure(errno, "error writing output file '%s'", outputs[committed].name);
+    report_failure(errno, "error writing output file '%s'", outputs[committed]->name);
     for (size_t i = 0; i < count; ++i) {
         // commit_output closed the files up to the one that failed
-        discard(outputs[i].which, i > committed ? outputs[i].file : nullptr);
+        if (i <= committed) {
+            outputs[i]->file = nullptr;
+        }
+        discard(outputs[i]);
     }
     return true;
 }
 
-void discard(output_file which, FILE* file) {
+void discard(run_output* out) {
     undeleted_files undeleted;
-    if (!discard_output(which, file, &undeleted)) {
+    const bool remains = discard_output(out->pending, out->file, &undeleted);
+    *out = {};
+    if (!remains) {
         return;
     }
     if (undeleted.temporary != nullptr) {

@@ -53,12 +53,6 @@ enum output_refusal {
     OUTPUT_NAME_TOO_LONG, // the name, or its temporary file's, exceeds the system's limits
 };
 
-// The files of the output stage, each written under the same promise.
-enum output_file {
-    HEADER_FILE,
-    LISTING_FILE,
-};
-
 // True when the two output names lead to the same file, existing or not.
 [[nodiscard]] bool is_same_output(const char* first, const char* second);
 
@@ -76,6 +70,19 @@ enum existing_output {
 [[nodiscard]] existing_output read_existing_output(const char* path, char* start, size_t size,
                                                    size_t* length);
 
+// The temporary file beside the file it replaces is named after it,
+// ".prog.h.zolvek-XXXXXX", unless that would exceed the 255 characters a name
+// may have: then ".zolvek-XXXXXX".
+constexpr size_t TEMP_NAME_EXTRA = sizeof "..zolvek-XXXXXX" - 1;
+[[nodiscard]] constexpr bool temp_name_fits(size_t name_length) {
+    return name_length + TEMP_NAME_EXTRA <= 255;
+}
+
+// A file of the output stage, from begin_output until it is committed or
+// discarded; the caller holds it. A run has at most MAX_PENDING_OUTPUTS at once.
+struct pending_output;
+constexpr int MAX_PENDING_OUTPUTS = 2;
+
 // Starts writing the output file named path. A regular file (or a missing one,
 // or the missing target of a link) is written to a new temporary file beside
 // it, so the name holds the earlier file until commit_output puts the complete
@@ -83,8 +90,8 @@ enum existing_output {
 // commit begins, an interrupting signal deletes the temporary file and the name
 // before the process ends with it. True when the file cannot be written, the
 // earlier file kept: *refusal says why, and for OUTPUT_UNAVAILABLE errno.
-[[nodiscard]] bool begin_output(output_file which, FILE* input, const char* path, FILE** file,
-                                output_refusal* refusal);
+[[nodiscard]] bool begin_output(FILE* input, const char* path, FILE** file,
+                                pending_output** pending, output_refusal* refusal);
 
 // The commit of a run's outputs, all of them between begin_commit and
 // end_commit: from its beginning a signal waits for its end, and then ends the
@@ -96,7 +103,7 @@ void end_commit(bool committed);
 
 // Closes the output and puts it in place, inside the commit. True when a write,
 // the close or the replacement failed; the caller then calls discard_output.
-[[nodiscard]] bool commit_output(output_file which, FILE* out);
+[[nodiscard]] bool commit_output(pending_output* pending, FILE* out);
 
 // What discard_output could not remove: each name, or null, with the system's
 // reason.
@@ -110,4 +117,4 @@ struct undeleted_files {
 // After a failure: closes the output unless it is null (already closed), removes
 // the temporary file and the name (never a device). True when either remains;
 // *undeleted says which.
-[[nodiscard]] bool discard_output(output_file which, FILE* out, undeleted_files* undeleted);
+[[nodiscard]] bool discard_output(pending_output* pending, FILE* out, undeleted_files* undeleted);

@@ -1,3 +1,5 @@
+// What the program needs from a POSIX system: the standard streams, file
+// identity, and the output stage with its temporary files and signal handling.
 #include "platform.h"
 
 #include <cerrno>
@@ -15,9 +17,7 @@
 #define NAME_MAX 255
 #endif
 
-namespace {
-
-// One file of the output stage: the header, or the listing beside it.
+// One file of the output stage.
 struct pending_output {
     char path[PATH_CAPACITY];   // the name it is written under
     char target[PATH_CAPACITY]; // the file that name resolves to, which is replaced
@@ -26,9 +26,12 @@ struct pending_output {
     volatile sig_atomic_t delete_on_signal;
     // The complete file is in the target's place, though the run may still fail.
     volatile sig_atomic_t renamed;
+    bool in_use; // held by the caller
 };
 
-pending_output outputs[2]; // indexed by output_file
+namespace {
+
+pending_output outputs[MAX_PENDING_OUTPUTS];
 
 // Signals whose default action ends the process (and that can be caught), so a
 // conversion they stop must clean up first.
@@ -106,21 +109,21 @@ FILE* open_direct(FILE* input, const char* path, output_refusal* refusal) {
 
 // Puts in target the file that path names: path itself, or where its chain
 // of links ends, an existing file or the missing one a dangling link asks for.
-// False when that fails; errno says why (ELOOP for a loop, ENAMETOOLONG).
+// True when that fails; errno says why (ELOOP for a loop, ENAMETOOLONG).
 bool find_target(const char* path, char* target) {
     std::strcpy(target, path); // no longer than PATH_CAPACITY
     for (int links = 0; links < 40; ++links) {
         struct stat info;
         if (lstat(target, &info) != 0) {
-            return errno == ENOENT;
+            return errno != ENOENT;
         }
         if (!S_ISLNK(info.st_mode)) {
-            return true;
+            return false;
         }
         char link[PATH_CAPACITY];
         const ssize_t length = readlink(target, link, sizeof link - 1);
         if (length < 0) {
-            return false;
+            return true;
         }
         link[length] = '\0';
         // A relative link is read from its own directory.
@@ -132,28 +135,28 @@ bool find_target(const char* path, char* target) {
             std::snprintf(next, sizeof next, "%.*s%s", dir_length, target, link);
         if (next_length < 0 || static_cast<size_t>(next_length) >= sizeof next) {
             errno = ENAMETOOLONG;
-            return false;
+            return true;
         }
         std::strcpy(target, next);
     }
     errno = ELOOP;
-    return false;
+    return true;
 }
 
 // The temporary file lies in the target's directory, and its name says whose it
 // is: ".prog.h.zolvek-XXXXXX", or ".zolvek-XXXXXX" where that would exceed the
-// system's limit on one name. False when even that does not fit a path.
+// system's limit on one name. True when even that does not fit a path.
 bool make_temp_path(pending_output* pending) {
     const char* target = pending->target;
     const char* slash = std::strrchr(target, '/');
     const size_t dir_length = slash != nullptr ? static_cast<size_t>(slash - target + 1) : 0;
     const char* name = target + dir_length;
     const size_t name_length = std::strlen(name);
-    const bool named = name_length + 15 <= NAME_MAX;
+    const bool named = temp_name_fits(name_length);
     static const char SUFFIX[] = ".zolvek-XXXXXX";
     const size_t length = dir_length + (named ? 1 + name_length : 0) + sizeof SUFFIX;
     if (length > sizeof pending->temp) {
-        return false;
+        return true;
     }
     char* at = pending->temp;
     std::memcpy(at, target, dir_length);
@@ -164,10 +167,11 @@ bool make_temp_path(pending_output* pending) {
         at += name_length;
     }
     std::memcpy(at, SUFFIX, sizeof SUFFIX);
-    return true;
+    return false;
 }
 
-// The directory a path's last part lies in, and where that part begins.
+// The directory a path's last component lies in, and where that component
+// begins. True when the directory cannot be found.
 bool identify_directory(const char* path, struct stat* info, const char** name) {
     const char* slash = std::strrchr(path, '/');
     *name = slash != nullptr ? slash + 1 : path;
@@ -175,7 +179,7 @@ bool identify_directory(const char* path, struct stat* info, const char** name) 
     std::snprintf(directory, sizeof directory, "%.*s",
                   slash != nullptr ? static_cast<int>(slash - path + 1) : 1,
                   slash != nullptr ? path : ".");
-    return stat(directory, info) == 0;
+    return stat(directory, info) != 0;
 }
 
 // The new header gets the old one's owner, group and permissions, or those a
@@ -241,7 +245,7 @@ bool is_same_file(FILE* file, const char* path) {
 bool is_same_output(const char* first, const char* second) {
     static char first_target[PATH_CAPACITY];
     static char second_target[PATH_CAPACITY];
-    if (!find_target(first, first_target) || !find_target(second, second_target)) {
+    if (find_target(first, first_target) || find_target(second, second_target)) {
         return false; // the names are too long or loop: opening them fails anyway
     }
     struct stat first_info;
@@ -254,8 +258,8 @@ bool is_same_output(const char* first, const char* second) {
     // Neither exists yet: the same name in the same directory.
     const char* first_name = nullptr;
     const char* second_name = nullptr;
-    return identify_directory(first_target, &first_info, &first_name) &&
-           identify_directory(second_target, &second_info, &second_name) &&
+    return !identify_directory(first_target, &first_info, &first_name) &&
+           !identify_directory(second_target, &second_info, &second_name) &&
            same_identity(first_info, second_info) && std::strcmp(first_name, second_name) == 0;
 }
 
@@ -288,9 +292,21 @@ existing_output read_existing_output(const char* path, char* start, size_t size,
 
 namespace {
 
+// A file of the pool that no caller holds, or null (EMFILE).
+pending_output* take_pending_output(output_refusal* refusal) {
+    for (pending_output& pending : outputs) {
+        if (!pending.in_use) {
+            return &pending;
+        }
+    }
+    *refusal = OUTPUT_UNAVAILABLE;
+    errno = EMFILE;
+    return nullptr;
+}
+
 // begin_output, with the file or null as the result.
-FILE* start_output(output_file which, FILE* input, const char* path, output_refusal* refusal) {
-    pending_output* pending = &outputs[which];
+FILE* start_output(pending_output* pending, FILE* input, const char* path,
+                   output_refusal* refusal) {
     *refusal = OUTPUT_UNAVAILABLE;
     pending->temp[0] = '\0';
     pending->renamed = 0;
@@ -309,11 +325,11 @@ FILE* start_output(output_file which, FILE* input, const char* path, output_refu
         return open_direct(input, path, refusal);
     }
     // A file the user may not write is refused, as opening it would be.
-    if ((exists && access(path, W_OK) != 0) || !find_target(path, pending->target)) {
+    if ((exists && access(path, W_OK) != 0) || find_target(path, pending->target)) {
         *refusal = errno == ENAMETOOLONG ? OUTPUT_NAME_TOO_LONG : OUTPUT_UNAVAILABLE;
         return nullptr;
     }
-    if (!make_temp_path(pending)) {
+    if (make_temp_path(pending)) {
         *refusal = OUTPUT_NAME_TOO_LONG;
         return nullptr;
     }
@@ -338,9 +354,14 @@ FILE* start_output(output_file which, FILE* input, const char* path, output_refu
 
 } // namespace
 
-bool begin_output(output_file which, FILE* input, const char* path, FILE** file,
+bool begin_output(FILE* input, const char* path, FILE** file, pending_output** pending,
                   output_refusal* refusal) {
-    *file = start_output(which, input, path, refusal);
+    *file = nullptr;
+    *pending = take_pending_output(refusal);
+    if (*pending != nullptr) {
+        *file = start_output(*pending, input, path, refusal);
+        (*pending)->in_use = *file != nullptr;
+    }
     return *file == nullptr;
 }
 
@@ -351,12 +372,16 @@ sigset_t mask_before_commit;
 // Test hook: with ZOLVEK_TEST_COMMIT_FILE naming a file, the commit creates it
 // before its last rename (between the header's and the listing's) and goes on
 // once it is gone, so that a test can signal the run there without timing it.
-void hold_commit_for_test(output_file which) {
+void hold_commit_for_test(const pending_output* committing) {
     static bool held = false;
     const char* path = std::getenv("ZOLVEK_TEST_COMMIT_FILE");
-    if (held || path == nullptr ||
-        (which != LISTING_FILE && outputs[LISTING_FILE].delete_on_signal != 0)) {
+    if (held || path == nullptr) {
         return;
+    }
+    for (const pending_output& other : outputs) {
+        if (&other != committing && other.delete_on_signal != 0 && other.renamed == 0) {
+            return; // not the last
+        }
     }
     held = true;
     close(open(path, O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
@@ -377,6 +402,7 @@ void end_commit(bool committed) {
     if (committed) {
         for (pending_output& pending : outputs) {
             pending.delete_on_signal = 0;
+            pending.in_use = false;
         }
     }
     const int reason = errno;
@@ -384,8 +410,7 @@ void end_commit(bool committed) {
     errno = reason;
 }
 
-bool commit_output(output_file which, FILE* out) {
-    pending_output* pending = &outputs[which];
+bool commit_output(pending_output* pending, FILE* out) {
     const bool write_failed = std::ferror(out) != 0;
     if (std::fclose(out) != 0 || write_failed) {
         return true;
@@ -393,7 +418,7 @@ bool commit_output(output_file which, FILE* out) {
     if (pending->temp[0] == '\0') {
         return false;
     }
-    hold_commit_for_test(which);
+    hold_commit_for_test(pending);
     if (rename(pending->temp, pending->target) != 0) {
         return true;
     }
@@ -401,8 +426,7 @@ bool commit_output(output_file which, FILE* out) {
     return false;
 }
 
-bool discard_output(output_file which, FILE* out, undeleted_files* undeleted) {
-    pending_output* pending = &outputs[which];
+bool discard_output(pending_output* pending, FILE* out, undeleted_files* undeleted) {
     if (out != nullptr) {
         std::fclose(out);
     }
@@ -424,5 +448,6 @@ bool discard_output(output_file which, FILE* out, undeleted_files* undeleted) {
     }
     pending->delete_on_signal = 0;
     pending->renamed = 0;
+    pending->in_use = false;
     return undeleted->temporary != nullptr || undeleted->name != nullptr;
 }

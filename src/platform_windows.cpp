@@ -1,3 +1,6 @@
+// What the program needs from Windows: Unicode arguments, file identity, and
+// the output stage with its temporary files, deletion marks and console
+// handler.
 #include "platform.h"
 
 #ifndef NOMINMAX
@@ -17,9 +20,7 @@
 #include <cstring>
 #include <cwchar>
 
-namespace {
-
-// One file of the output stage: the header, or the listing beside it.
+// One file of the output stage.
 struct pending_output {
     char path[PATH_CAPACITY];      // the name it is written under
     char temp_path[PATH_CAPACITY]; // its temporary file, or "" when written directly
@@ -33,9 +34,12 @@ struct pending_output {
     HANDLE old_file;      // the earlier file of this name, marked for deletion
     volatile LONG active; // written to a temporary file, neither committed nor discarded
     bool renamed;         // the complete file is in place, though the run may still fail
+    bool in_use;          // held by the caller
 };
 
-pending_output outputs[2]; // indexed by output_file
+namespace {
+
+pending_output outputs[MAX_PENDING_OUTPUTS];
 
 // The console handler runs on a thread of its own; main and the handler agree
 // through this one value on whether the run was interrupted or committed.
@@ -49,22 +53,23 @@ struct file_id {
     BYTE id[16];
 };
 
+// True when the system gives no identity.
 bool identify(HANDLE handle, file_id* result) {
     std::memset(result, 0, sizeof *result);
     FILE_ID_INFO info;
     if (GetFileInformationByHandleEx(handle, FileIdInfo, &info, sizeof info) != 0) {
         result->volume = info.VolumeSerialNumber;
         std::memcpy(result->id, &info.FileId, sizeof result->id);
-        return true;
+        return false;
     }
     BY_HANDLE_FILE_INFORMATION old_info;
     if (GetFileInformationByHandle(handle, &old_info) == 0) {
-        return false;
+        return true;
     }
     result->volume = old_info.dwVolumeSerialNumber;
     std::memcpy(result->id, &old_info.nFileIndexLow, sizeof old_info.nFileIndexLow);
     std::memcpy(result->id + 4, &old_info.nFileIndexHigh, sizeof old_info.nFileIndexHigh);
-    return true;
+    return false;
 }
 
 HANDLE stream_handle(FILE* file) {
@@ -72,12 +77,13 @@ HANDLE stream_handle(FILE* file) {
 }
 
 // Marks an open file for deletion when its last handle closes, so the system
-// removes it however the process ends (TerminateProcess included).
+// removes it however the process ends (TerminateProcess included). True when
+// the system refused.
 bool set_delete_on_close(HANDLE handle, bool on) {
     FILE_DISPOSITION_INFO disposition = {};
     disposition.DeleteFile = on ? TRUE : FALSE;
     return SetFileInformationByHandle(handle, FileDispositionInfo, &disposition,
-                                      sizeof disposition) != 0;
+                                      sizeof disposition) == 0;
 }
 
 // Sets errno to the closest C reason for the system's last error, so that the
@@ -116,24 +122,33 @@ bool starts_with(const wchar_t* text, const wchar_t* prefix) {
 }
 
 // A UTF-8 name as a full path after "\\?\", which lifts the 260-character limit;
-// devices ("\\.\NUL") and names already in that form stay as they are.
+// devices ("\\.\NUL") and names already in that form stay as they are. True
+// when the name is no valid UTF-8 or too long.
 bool to_long_path(const char* path, wchar_t* out) {
     static wchar_t wide[PATH_CAPACITY];
     static wchar_t full[PATH_CAPACITY];
     if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path, -1, wide, PATH_CAPACITY) == 0) {
-        return false;
+        return true;
     }
     const DWORD length = starts_with(wide, L"\\\\?\\") || starts_with(wide, L"\\\\.\\")
                              ? 0
                              : GetFullPathNameW(wide, PATH_CAPACITY, full, nullptr);
     if (length == 0 || starts_with(full, L"\\\\.\\")) {
         std::wcscpy(out, length == 0 ? wide : full);
-        return true;
+        return false;
     }
     const bool unc = starts_with(full, L"\\\\");
-    return length < PATH_CAPACITY - 8 &&
+    return length >= PATH_CAPACITY - 8 ||
            std::swprintf(out, PATH_CAPACITY, L"%ls%ls", unc ? L"\\\\?\\UNC" : L"\\\\?\\",
-                         full + (unc ? 1 : 0)) > 0;
+                         full + (unc ? 1 : 0)) <= 0;
+}
+
+// Opens an existing file or directory (a link itself with
+// FILE_FLAG_OPEN_REPARSE_POINT), sharing everything, so that the handle stands
+// in no other program's way.
+HANDLE open_existing(const wchar_t* path, DWORD access, DWORD flags = 0) {
+    return CreateFileW(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | flags, nullptr);
 }
 
 bool is_reparse_point(HANDLE handle) {
@@ -142,20 +157,23 @@ bool is_reparse_point(HANDLE handle) {
            (info.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
+// The path the system gives what path opens, links followed. True when it
+// gives none (GetLastError says why).
 bool final_path(const wchar_t* path, wchar_t* out) {
-    HANDLE handle = CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE handle = open_existing(path, 0);
     if (handle == INVALID_HANDLE_VALUE) {
-        return false;
+        return true;
     }
     const DWORD length = GetFinalPathNameByHandleW(handle, out, PATH_CAPACITY, 0);
+    const DWORD error = GetLastError();
     CloseHandle(handle);
-    return length > 0 && length < PATH_CAPACITY;
+    SetLastError(error);
+    return length == 0 || length >= PATH_CAPACITY;
 }
 
 // The name as its directory holds it: the directory's final path followed by
 // the entry's own name, in its stored letter case and long form (a short 8.3
-// name or another spelling of the case resolves to it). False when the entry
+// name or another spelling of the case resolves to it). True when the entry
 // cannot be read, or the name is a pattern that could match another entry.
 bool stored_path(const wchar_t* path, wchar_t* out) {
     const wchar_t* name = std::wcsrchr(path, L'\\') + 1;
@@ -163,7 +181,7 @@ bool stored_path(const wchar_t* path, wchar_t* out) {
     HANDLE found =
         std::wcspbrk(name, L"*?") != nullptr ? INVALID_HANDLE_VALUE : FindFirstFileW(path, &entry);
     if (found == INVALID_HANDLE_VALUE) {
-        return false;
+        return true;
     }
     FindClose(found);
     // The directory keeps its closing backslash, so that a drive's root stays
@@ -172,14 +190,14 @@ bool stored_path(const wchar_t* path, wchar_t* out) {
     const size_t dir_length = static_cast<size_t>(name - path);
     std::wmemcpy(directory, path, dir_length);
     directory[dir_length] = L'\0';
-    if (!final_path(directory, out)) {
-        return false;
+    if (final_path(directory, out)) {
+        return true;
     }
     const size_t length = std::wcslen(out);
     const wchar_t* separator = length > 0 && out[length - 1] == L'\\' ? L"" : L"\\";
     const int written =
         std::swprintf(out + length, PATH_CAPACITY - length, L"%ls%ls", separator, entry.cFileName);
-    return written > 0;
+    return written <= 0;
 }
 
 // What an existing output name is to the output stage.
@@ -199,9 +217,7 @@ name_kind find_link_target(pending_output* pending, HANDLE* created) {
     const wchar_t* path = pending->path_wide;
     pending->target_wide[0] = L'\0';
     *created = INVALID_HANDLE_VALUE;
-    HANDLE handle = CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING,
-                                FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    HANDLE handle = open_existing(path, 0, FILE_FLAG_OPEN_REPARSE_POINT);
     if (handle == INVALID_HANDLE_VALUE) {
         // Wine shows a loop only as this error, and a dangling link not at all.
         const bool loop = GetLastError() == ERROR_CANT_RESOLVE_FILENAME;
@@ -214,9 +230,9 @@ name_kind find_link_target(pending_output* pending, HANDLE* created) {
     CloseHandle(handle);
     static wchar_t stored[PATH_CAPACITY];
     wchar_t* target = pending->target_wide;
-    if (final_path(path, target)) {
+    if (!final_path(path, target)) {
         const bool plain =
-            !reparse && stored_path(path, stored) && std::wcscmp(target, stored) == 0;
+            !reparse && !stored_path(path, stored) && std::wcscmp(target, stored) == 0;
         if (plain) {
             target[0] = L'\0';
         }
@@ -238,7 +254,7 @@ name_kind find_link_target(pending_output* pending, HANDLE* created) {
     const DWORD length = *created == INVALID_HANDLE_VALUE
                              ? 0
                              : GetFinalPathNameByHandleW(*created, target, PATH_CAPACITY, 0);
-    if (length == 0 || length >= PATH_CAPACITY || !set_delete_on_close(*created, true)) {
+    if (length == 0 || length >= PATH_CAPACITY || set_delete_on_close(*created, true)) {
         set_errno_from_last_error();
         if (*created != INVALID_HANDLE_VALUE) {
             CloseHandle(*created);
@@ -252,24 +268,22 @@ name_kind find_link_target(pending_output* pending, HANDLE* created) {
 
 // Removes the name. A link goes only where the system lets it go alone
 // (a reparse point opened as itself); else it stays, since deleting it would
-// delete the file it leads to.
+// delete the file it leads to. True when the name remains.
 bool delete_name(const pending_output* pending) {
     if (pending->target_wide[0] == L'\0') {
-        return DeleteFileW(pending->path_wide) != 0 || GetLastError() == ERROR_FILE_NOT_FOUND ||
-               GetLastError() == ERROR_PATH_NOT_FOUND;
+        return DeleteFileW(pending->path_wide) == 0 && GetLastError() != ERROR_FILE_NOT_FOUND &&
+               GetLastError() != ERROR_PATH_NOT_FOUND;
     }
-    HANDLE link = CreateFileW(
-        pending->path_wide, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    HANDLE link = open_existing(pending->path_wide, DELETE, FILE_FLAG_OPEN_REPARSE_POINT);
     if (link == INVALID_HANDLE_VALUE) {
-        return GetLastError() == ERROR_FILE_NOT_FOUND;
+        return GetLastError() != ERROR_FILE_NOT_FOUND;
     }
-    const bool deleted = is_reparse_point(link) && set_delete_on_close(link, true);
+    const bool remains = !is_reparse_point(link) || set_delete_on_close(link, true);
     CloseHandle(link);
-    if (!deleted) {
+    if (remains) {
         SetLastError(ERROR_ACCESS_DENIED);
     }
-    return deleted;
+    return remains;
 }
 
 void release_old_file(pending_output* pending) {
@@ -311,13 +325,17 @@ BOOL WINAPI delete_output_on_control(DWORD) {
 // Test hook: with ZOLVEK_TEST_COMMIT_FILE naming a file, the commit creates it
 // before its last replacement (between the header's and the listing's) and goes
 // on when it is gone, so that a test can act inside the commit without timing it.
-void hold_commit_for_test(output_file which) {
+void hold_commit_for_test(const pending_output* committing) {
     static bool held = false;
     static wchar_t path[MAX_PATH];
     const DWORD length = GetEnvironmentVariableW(L"ZOLVEK_TEST_COMMIT_FILE", path, MAX_PATH);
-    if (held || length == 0 || length >= MAX_PATH ||
-        (which != LISTING_FILE && outputs[LISTING_FILE].active != 0)) {
+    if (held || length == 0 || length >= MAX_PATH) {
         return;
+    }
+    for (const pending_output& other : outputs) {
+        if (&other != committing && other.active != 0 && !other.renamed) {
+            return; // not the last
+        }
     }
     held = true;
     CloseHandle(CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
@@ -378,8 +396,7 @@ device_name reserved_device(const char* path) {
 
 // A device (NUL, a console) or a pipe is written as it is and never deleted.
 bool is_device(const wchar_t* path) {
-    HANDLE handle = CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE handle = open_existing(path, 0);
     if (handle == INVALID_HANDLE_VALUE) {
         return false;
     }
@@ -436,7 +453,7 @@ bool has_forbidden_character(const wchar_t* name) {
 // name the system refuses for its characters is refused, not tried again.
 HANDLE create_temp(pending_output* pending, const wchar_t* replaced) {
     const wchar_t* name = std::wcsrchr(replaced, L'\\') + 1;
-    if (std::wcslen(name) + 15 <= 255) {
+    if (temp_name_fits(std::wcslen(name))) {
         HANDLE handle = create_temp_as(pending, replaced, true);
         const DWORD error = GetLastError();
         const bool too_long = error == ERROR_FILENAME_EXCED_RANGE ||
@@ -517,7 +534,7 @@ FILE* open_input(const char* path) {
         errno = EACCES; // never opened: a serial port could block the run
         return nullptr;
     }
-    return to_long_path(path, wide) ? _wfopen(wide, L"r") : nullptr;
+    return to_long_path(path, wide) ? nullptr : _wfopen(wide, L"r");
 }
 
 bool is_directory(FILE* file) {
@@ -530,17 +547,16 @@ bool is_directory(FILE* file) {
 // to be.
 bool is_same_file(FILE* file, const char* path) {
     static wchar_t wide[PATH_CAPACITY];
-    if (reserved_device(path) != NO_DEVICE || !to_long_path(path, wide)) {
+    if (reserved_device(path) != NO_DEVICE || to_long_path(path, wide)) {
         return false;
     }
-    HANDLE other = CreateFileW(wide, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                               nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE other = open_existing(wide, 0);
     if (other == INVALID_HANDLE_VALUE) {
         return GetFileAttributesW(wide) != INVALID_FILE_ATTRIBUTES;
     }
     file_id input;
     file_id output;
-    const bool same = !identify(stream_handle(file), &input) || !identify(other, &output) ||
+    const bool same = identify(stream_handle(file), &input) || identify(other, &output) ||
                       std::memcmp(&input, &output, sizeof input) == 0;
     CloseHandle(other);
     return same;
@@ -550,18 +566,16 @@ bool is_same_output(const char* first, const char* second) {
     static wchar_t first_wide[PATH_CAPACITY];
     static wchar_t second_wide[PATH_CAPACITY];
     if (reserved_device(first) != NO_DEVICE || reserved_device(second) != NO_DEVICE ||
-        !to_long_path(first, first_wide) || !to_long_path(second, second_wide)) {
+        to_long_path(first, first_wide) || to_long_path(second, second_wide)) {
         return false; // a device, never opened here, or not a name the system takes
     }
     HANDLE handles[2];
     for (int i = 0; i < 2; ++i) {
-        handles[i] = CreateFileW(i == 0 ? first_wide : second_wide, 0,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        handles[i] = open_existing(i == 0 ? first_wide : second_wide, 0);
     }
     file_id ids[2];
     const bool both = handles[0] != INVALID_HANDLE_VALUE && handles[1] != INVALID_HANDLE_VALUE;
-    const bool same = both ? identify(handles[0], &ids[0]) && identify(handles[1], &ids[1]) &&
+    const bool same = both ? !identify(handles[0], &ids[0]) && !identify(handles[1], &ids[1]) &&
                                  std::memcmp(&ids[0], &ids[1], sizeof ids[0]) == 0
                            : handles[0] == handles[1] && _wcsicmp(first_wide, second_wide) == 0;
     for (HANDLE handle : handles) {
@@ -575,7 +589,7 @@ bool is_same_output(const char* first, const char* second) {
 existing_output read_existing_output(const char* path, char* start, size_t size, size_t* length) {
     static wchar_t wide[PATH_CAPACITY];
     *length = 0;
-    if (reserved_device(path) != NO_DEVICE || !to_long_path(path, wide)) {
+    if (reserved_device(path) != NO_DEVICE || to_long_path(path, wide)) {
         return EXISTING_NONE;
     }
     const DWORD attributes = GetFileAttributesW(wide);
@@ -614,15 +628,27 @@ FILE* write_directly(const wchar_t* device, DWORD access) {
     return stream_on(handle);
 }
 
+// A file of the pool that no caller holds, or null (EMFILE).
+pending_output* take_pending_output(output_refusal* refusal) {
+    for (pending_output& pending : outputs) {
+        if (!pending.in_use) {
+            return &pending;
+        }
+    }
+    *refusal = OUTPUT_UNAVAILABLE;
+    errno = EMFILE;
+    return nullptr;
+}
+
 // begin_output, with the file or null as the result.
-FILE* start_output(output_file which, FILE* input, const char* path, output_refusal* refusal) {
-    pending_output* pending = &outputs[which];
+FILE* start_output(pending_output* pending, FILE* input, const char* path,
+                   output_refusal* refusal) {
     *refusal = OUTPUT_UNAVAILABLE;
     pending->temp_path[0] = '\0';
     pending->temp_handle = INVALID_HANDLE_VALUE;
     pending->old_file = INVALID_HANDLE_VALUE;
     pending->renamed = false;
-    if (std::strlen(path) >= sizeof pending->path || !to_long_path(path, pending->path_wide)) {
+    if (std::strlen(path) >= sizeof pending->path || to_long_path(path, pending->path_wide)) {
         *refusal = OUTPUT_NAME_TOO_LONG;
         return nullptr;
     }
@@ -658,17 +684,14 @@ FILE* start_output(output_file which, FILE* input, const char* path, output_refu
     // it: no stale header survives even TerminateProcess. Nothing reached
     // through a link is marked, but the file created for a dangling one: the
     // mark would land on the link's target.
-    pending->old_file =
-        link ? created
-             : CreateFileW(wide, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    pending->old_file = link ? created : open_existing(wide, DELETE);
     if (!link && pending->old_file != INVALID_HANDLE_VALUE &&
-        !set_delete_on_close(pending->old_file, true)) {
+        set_delete_on_close(pending->old_file, true)) {
         release_old_file(pending);
     }
     HANDLE temp = create_temp(pending, link ? pending->target_wide : wide);
     pending->temp_handle = temp;
-    const bool marked = temp != INVALID_HANDLE_VALUE && set_delete_on_close(temp, true);
+    const bool marked = temp != INVALID_HANDLE_VALUE && !set_delete_on_close(temp, true);
     if (!marked) {
         set_errno_from_last_error();
         if (temp != INVALID_HANDLE_VALUE) {
@@ -696,9 +719,14 @@ FILE* start_output(output_file which, FILE* input, const char* path, output_refu
 
 } // namespace
 
-bool begin_output(output_file which, FILE* input, const char* path, FILE** file,
+bool begin_output(FILE* input, const char* path, FILE** file, pending_output** pending,
                   output_refusal* refusal) {
-    *file = start_output(which, input, path, refusal);
+    *file = nullptr;
+    *pending = take_pending_output(refusal);
+    if (*pending != nullptr) {
+        *file = start_output(*pending, input, path, refusal);
+        (*pending)->in_use = *file != nullptr;
+    }
     return *file == nullptr;
 }
 
@@ -714,6 +742,7 @@ void end_commit(bool committed) {
     if (committed) {
         for (pending_output& pending : outputs) {
             pending.active = 0;
+            pending.in_use = false;
         }
     }
     output_state = state_after(nullptr);
@@ -737,11 +766,8 @@ bool held_open(DWORD error) {
 // process in begin_commit.
 void wait_marked(HANDLE temp, const wchar_t* target, bool link) {
     set_delete_on_close(temp, true);
-    HANDLE earlier =
-        link ? INVALID_HANDLE_VALUE
-             : CreateFileW(target, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    const bool marked = earlier != INVALID_HANDLE_VALUE && set_delete_on_close(earlier, true);
+    HANDLE earlier = link ? INVALID_HANDLE_VALUE : open_existing(target, DELETE);
+    const bool marked = earlier != INVALID_HANDLE_VALUE && !set_delete_on_close(earlier, true);
     output_state = WRITING;
     Sleep(10);
     begin_commit(); // does not return after a Ctrl-C
@@ -755,18 +781,18 @@ void wait_marked(HANDLE temp, const wchar_t* target, bool link) {
 }
 
 // Renames the temporary file over target, through a second handle on it that
-// marks it while the rename waits.
+// marks it while the rename waits. True when it failed.
 bool replace_file(pending_output* pending, HANDLE temp, const wchar_t* target) {
     const ULONGLONG deadline = GetTickCount64() + REPLACE_WAIT_MS;
     for (;;) {
         if (MoveFileExW(pending->temp_wide, target,
                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0) {
-            return true;
+            return false;
         }
         const DWORD error = GetLastError();
         if (!held_open(error) || temp == INVALID_HANDLE_VALUE || GetTickCount64() >= deadline) {
             SetLastError(error);
-            return false;
+            return true;
         }
         wait_marked(temp, target, pending->target_wide[0] != L'\0');
     }
@@ -774,8 +800,7 @@ bool replace_file(pending_output* pending, HANDLE temp, const wchar_t* target) {
 
 } // namespace
 
-bool commit_output(output_file which, FILE* out) {
-    pending_output* pending = &outputs[which];
+bool commit_output(pending_output* pending, FILE* out) {
     bool failed = std::fflush(out) != 0 || std::ferror(out) != 0;
     if (pending->temp_path[0] == '\0') {
         return std::fclose(out) != 0 || failed;
@@ -783,17 +808,17 @@ bool commit_output(output_file which, FILE* out) {
     HANDLE temp = INVALID_HANDLE_VALUE;
     DuplicateHandle(GetCurrentProcess(), pending->temp_handle, GetCurrentProcess(), &temp, 0, FALSE,
                     DUPLICATE_SAME_ACCESS);
-    failed = failed || !set_delete_on_close(pending->temp_handle, false);
+    failed = failed || set_delete_on_close(pending->temp_handle, false);
     failed = std::fclose(out) != 0 || failed;
     if (!failed && pending->old_file != INVALID_HANDLE_VALUE) {
-        failed = !set_delete_on_close(pending->old_file, false);
+        failed = set_delete_on_close(pending->old_file, false);
         release_old_file(pending);
     }
-    hold_commit_for_test(which);
+    hold_commit_for_test(pending);
     // A link stays: the file it leads to is replaced.
     const wchar_t* target =
         pending->target_wide[0] != L'\0' ? pending->target_wide : pending->path_wide;
-    failed = failed || !replace_file(pending, temp, target);
+    failed = failed || replace_file(pending, temp, target);
     if (failed) {
         set_errno_from_last_error();
     }
@@ -804,8 +829,7 @@ bool commit_output(output_file which, FILE* out) {
     return failed;
 }
 
-bool discard_output(output_file which, FILE* out, undeleted_files* undeleted) {
-    pending_output* pending = &outputs[which];
+bool discard_output(pending_output* pending, FILE* out, undeleted_files* undeleted) {
     if (out != nullptr) {
         std::fclose(out); // the temporary file is deleted as it closes
     }
@@ -816,7 +840,7 @@ bool discard_output(output_file which, FILE* out, undeleted_files* undeleted) {
             set_errno_from_last_error();
             *undeleted = {pending->temp_path, errno, nullptr, 0};
         }
-        if (!delete_name(pending)) {
+        if (delete_name(pending)) {
             set_errno_from_last_error();
             undeleted->name = pending->path;
             undeleted->name_reason = errno;
@@ -831,6 +855,7 @@ bool discard_output(output_file which, FILE* out, undeleted_files* undeleted) {
     }
     pending->active = 0;
     pending->renamed = false;
+    pending->in_use = false;
     output_state = state_after(pending);
     return undeleted->temporary != nullptr || undeleted->name != nullptr;
 }
