@@ -1,3 +1,4 @@
+// The command line: its options and file names, and the options part of --help.
 #include "command_line.h"
 
 #include <cstdio>

@@ -1,3 +1,5 @@
+// The 37 instructions of the Event Processor and the names their first
+// parameters allow.
 #include "inst_table.h"
 
 #include <cstring>

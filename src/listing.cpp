@@ -1,3 +1,5 @@
+// The listing file: rows in fixed columns, the messages after the rows they
+// follow, and the summary.
 #include "listing.h"
 
 #include <cstdio>

@@ -1,3 +1,5 @@
+// Whether a name can be the array's in C: an identifier, no C keyword, no
+// mnemonic.
 #include "naming.h"
 
 #include "inst_table.h"

@@ -1,3 +1,6 @@
+// The translator: reads the source in blocks, line by line, and turns each
+// statement into its macro call in the header, with the checks that keep the
+// header's array the source's program in every C and C++ mode.
 #include "translator.h"
 
 #include "indirect.h"
