@@ -7,7 +7,8 @@
 # before and after each run (a failing check fails the case); NAME.user, the
 # user to run as (status 77 where there is none). Of each run RUN: RUN.args,
 # one a line (default NAME.ep); RUN.out, RUN.err, RUN.status, where "@BANNER@",
-# "@USAGE@" and "@VERSION@" stand for the program's texts; RUN.h, the expected
+# "@USAGE@" (lines of their own, as golden/banner.txt and golden/usage.txt hold
+# them) and "@VERSION@" stand for the program's texts; RUN.h, the expected
 # RUN.output (default NAME.h), which must not exist without RUN.h; RUN.lst, the
 # expected NAME.lst, which must not exist without it when RUN.args names it; RUN.inject, faults for the preloaded ZOLVEK_TEST_INJECT.
 # ZOLVEK_TEST_WRAPPER goes before the program (valgrind, wine). With
@@ -73,20 +74,17 @@ expected() {
     echo "$file"
     return
   fi
-  ASNAME="$asname" VERSION="$version" CRLF="$crlf" LC_ALL=C awk '
+  ASNAME="$asname" VERSION="$version" CRLF="$crlf" GOLDEN="$cases/../golden" LC_ALL=C awk '
     BEGIN { if (ENVIRON["CRLF"] != "") ORS = "\r\n" }
-    $0 == "@USAGE@" {
-      printf "%s", ORS "Usage:  Zolvek <filename>" ORS ORS "\tInput File:" ORS "\t\t- Default file extension is .ep" \
-        ORS "\t\t- Contains Event Processor assembler instructions, comment lines" ORS ORS "\tOutput File:" \
-        ORS "\t\t- Default file extension is .h (to include in C code)" ORS \
-        "\t\t- Contains const uint8_t <filename>[] = { .... };" ORS ORS
-      next
+    function insert(name, line) {
+      while ((getline line <(ENVIRON["GOLDEN"] "/" name)) > 0) {
+        gsub(/@VERSION@/, ENVIRON["VERSION"], line)
+        print line
+      }
+      close(ENVIRON["GOLDEN"] "/" name)
     }
-    $0 == "@BANNER@" {
-      printf "%s", ORS ORS "Zolvek - R7Q52M40 Event Processor intruction converter" ORS "Version " \
-        ENVIRON["VERSION"] " - turns an Event Processor source (.ep) into a C header (.h)" ORS ORS
-      next
-    }
+    $0 == "@USAGE@" { insert("usage.txt"); next }
+    $0 == "@BANNER@" { insert("banner.txt"); next }
     { gsub(/@VERSION@/, ENVIRON["VERSION"]) }
     ENVIRON["CRLF"] != "" && substr($0, 1, 7) == "Zolvek:" { $0 = ENVIRON["ASNAME"] substr($0, 7) }
     { print }' "$file" >"$work/expected$1"
