@@ -31,8 +31,8 @@ const char* direct_counterpart(const char* name) {
 }
 
 // Appends value in upper-case hex with at least `digits` digits, as "%0*X" does.
-// Measured with `valgrind --tool=callgrind Zolvek -q -o o.h src.ep` on
-// bench/generate.awk's 10 MB source, a Release build: 228.8 million
+// Measured at 2e851f8 with `valgrind --tool=callgrind Zolvek -q -o o.h src.ep`
+// on bench/generate.awk's 10 MB source, a Release build: 228.8 million
 // instructions, and 301.5 million with sprintf.
 char* put_hex(char* at, uint32_t value, int digits) {
     static const char HEX[] = "0123456789ABCDEF";

@@ -53,6 +53,8 @@ void open_output_buffer(output* out, FILE* file) {
 
 void open_output_sink(output* out, byte_sink sink, void* context) {
     out->fd = -1;
+    out->staged = nullptr;
+    out->staged_length = 0;
     out->sink = sink;
     out->context = context;
     out->failed = false;
@@ -63,6 +65,9 @@ void open_output_sink(output* out, byte_sink sink, void* context) {
 }
 
 void put(output* out, const char* text, size_t length) {
+    if (out->staged_length != 0) {
+        settle_output(out);
+    }
     if (length > sizeof out->data - out->used) {
         write_all(out, out->data, out->used); // a failure is kept in out
         out->used = 0;
@@ -79,11 +84,31 @@ void put_text(output* out, const char* text) {
     put(out, text, std::strlen(text));
 }
 
+void put_in_place(output* out, const char* text, size_t length) {
+    if (text == out->staged + out->staged_length) {
+        out->staged_length += length;
+        return;
+    }
+    settle_output(out);
+    out->staged = text;
+    out->staged_length = length;
+}
+
+void settle_output(output* out) {
+    const size_t length = out->staged_length;
+    out->staged_length = 0;
+    if (length != 0) {
+        put(out, out->staged, length);
+    }
+}
+
 unsigned long lines_put(const output* out) {
-    return out->lines_written + count_line_feeds(out->data, out->used);
+    return out->lines_written + count_line_feeds(out->data, out->used) +
+           count_line_feeds(out->staged, out->staged_length);
 }
 
 bool flush_output(output* out) {
+    settle_output(out);
     write_all(out, out->data, out->used);
     out->used = 0;
     return out->failed;

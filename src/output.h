@@ -17,6 +17,9 @@ struct output {
     bool failed;      // a write failed; later ones are skipped
     int error_number; // the system's reason for that failure
     size_t used;      // bytes waiting in data
+    // Text put in place, not yet copied: it follows what is waiting in data.
+    const char* staged;
+    size_t staged_length;
     bool count_lines; // line feeds written are counted (see lines_put)
     unsigned long lines_written;
     char data[1 << 18];
@@ -33,6 +36,14 @@ void open_output_sink(output* out, byte_sink sink, void* context);
 // Adds text to what is waiting, writing the buffer out when it is full.
 void put(output* out, const char* text, size_t length);
 void put_text(output* out, const char* text);
+
+// Adds text that stays where it is until settle_output or the next put, so that
+// text put right after it in memory (the next line of a block) is copied with
+// it in one piece. At 3448f68 with the two changes above in translator.cpp, the
+// callgrind count on bench/generate.awk's 10 MB source is 215.5 million
+// instructions with put for each line, and 210.7 million with this.
+void put_in_place(output* out, const char* text, size_t length);
+void settle_output(output* out);
 
 // The line feeds put so far, written or waiting, when the buffer counts them.
 [[nodiscard]] unsigned long lines_put(const output* out);

@@ -111,15 +111,34 @@ int hex_digit_value(char c) {
     return -1;
 }
 
-// The characters of a parameter's word; list names are made of them.
+// The characters of a parameter's word; list names are made of them. Looked up
+// in a table of all 256: at 3448f68, `valgrind --tool=callgrind Zolvek -q -o o.h
+// src.ep` on bench/generate.awk's 10 MB source (a RelWithDebInfo build) counts
+// 232.3 million instructions with four comparisons in place of the table, and
+// 219.0 million with it.
+struct word_chars {
+    bool of[256];
+};
+
+constexpr word_chars classify_word_chars() {
+    word_chars table{};
+    for (int c = 0; c < 256; ++c) {
+        table.of[c] =
+            (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+    }
+    return table;
+}
+
+constexpr word_chars WORD_CHARS = classify_word_chars();
+
 bool is_word_char(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+    return WORD_CHARS.of[static_cast<unsigned char>(c)];
 }
 
 // What a character means to the walk through a statement, looked up in a table
-// of all 256. Measured with `valgrind --tool=callgrind Zolvek -q -o o.h src.ep`
-// on bench/generate.awk's 10 MB source, a Release build: 222.9 million
-// instructions, and 229.6 million with a switch in place of the table.
+// of all 256. Measured at aa1544f with `valgrind --tool=callgrind Zolvek -q -o
+// o.h src.ep` on bench/generate.awk's 10 MB source, a Release build: 222.9
+// million instructions, and 229.6 million with a switch in place of the table.
 enum char_class : uint8_t {
     CHAR_OTHER,
     CHAR_CLOSE,     // ')'
@@ -248,8 +267,14 @@ void mark_source_line(translation* t, output* out) {
 }
 
 // At the end of the text that a translated line gives the header.
+// Most lines end in a ';' or a comment's last letter, which no splice does: at
+// 3448f68 with the word table above, the same callgrind count gives 219.0
+// million instructions without this first look at the last character, and
+// 215.5 million with it.
 void note_line_end(translation* t, const char* text, const char* end) {
-    t->splice_line = ends_in_line_splice(text, end) ? t->linenum : 0;
+    const char last = end > text ? end[-1] : '\0';
+    const bool may_splice = last == '\\' || last == '/' || is_splice_blank(last);
+    t->splice_line = may_splice && ends_in_line_splice(text, end) ? t->linenum : 0;
 }
 
 // The ways a C compiler may read an echoed statement, as bits of a reading.
@@ -423,11 +448,11 @@ bool continues_identifier(char ch, const char* next, const char* e) {
     // c++14 read separators and trigraphs, gnu2x and c++17 separators alone. A
     // reading with trigraphs differs from the one without only where "??" stands,
     // and one with separators from the first only where a '\'' does, so the rest
-    // are skipped. Measured with callgrind on a 1.2 MB source whose every
+    // are skipped. Measured at dfc3b84 with callgrind on a 1.2 MB source whose every
     // statement holds a '\'': 45.0 million instructions with the two readings
     // without separators, 213.3 million with all ten, 113.7 million skipping.
-    // Not inlined: in parse_stmt the calls cost the usual path 337,000 of 229.1
-    // million instructions (bench/generate.awk's 10 MB source).
+    // Not inlined: at 367dd49 the calls in parse_stmt cost the usual path 337,000
+    // of 229.1 million instructions (bench/generate.awk's 10 MB source).
     const bool quote = std::memchr(from, '\'', static_cast<size_t>(e - from)) != nullptr;
     bool trigraph = false;
     for (const char* c = from; c + 1 < e && !trigraph; ++c) {
@@ -595,8 +620,7 @@ struct statement_parts {
 };
 
 // Finds the parts of the statement whose mnemonic starts at `mnemonic`: one walk
-// to the end of the mnemonic, and one from there to the ';'. Each stops only
-// where it must, which keeps the branches predictable. True when a "//" or the
+// to the end of the mnemonic, and one from there to the ';'. True when a "//" or the
 // end of the line comes before any ';' (then only mnemonic_end and semicolon,
 // where the walk stopped, are set).
 [[nodiscard]] bool find_statement_parts(char* mnemonic, statement_parts* parts) {
@@ -742,7 +766,7 @@ struct statement_parts {
             if (t->on_row != nullptr) {
                 give_text_row(t, next, end); // from the failing statement on
             }
-            put(out, pending, static_cast<size_t>(rest - pending));
+            put_in_place(out, pending, static_cast<size_t>(rest - pending));
             return true;
         }
         rest = semicolon + 1;
@@ -753,7 +777,7 @@ struct statement_parts {
     }
     note_line_end(t, line, end);
     *end = '\n';
-    put(out, pending, static_cast<size_t>(end + 1 - pending));
+    put_in_place(out, pending, static_cast<size_t>(end + 1 - pending));
     return false;
 }
 
@@ -821,8 +845,7 @@ struct statement_parts {
 }
 
 // A NUL would silently cut the rest of the line out of the translation: the
-// line at [line, end) holding one at nul fails. Kept out of translate_line, so
-// that the line's usual path stays small enough to be inlined.
+// line at [line, end) holding one at nul fails.
 [[nodiscard]] bool reject_nul_line(translation* t, char* line, const char* nul) {
     joins_statement(t, holds_statement(skip_blanks(line))); // the line before is judged first
     report_line(t, SEVERITY_ERROR, "contains a NUL character");
@@ -894,10 +917,10 @@ struct source_reader {
         }
         char* const stop = block + carried + got;
         // One look over the block says whether any line in it needs CRs
-        // dropped or holds a NUL. Measured with `valgrind --tool=callgrind
-        // Zolvek -q -o o.h src.ep` on bench/generate.awk's 10 MB source, a
-        // Release build: 228.8 million instructions, and 244.0 million when
-        // each line is searched for both.
+        // dropped or holds a NUL. Measured at 2e851f8 with `valgrind
+        // --tool=callgrind Zolvek -q -o o.h src.ep` on bench/generate.awk's 10 MB
+        // source, a Release build: 228.8 million instructions, and 244.0 million
+        // when each line is searched for both.
         const bool has_cr = std::memchr(block + carried, '\r', got) != nullptr;
         const bool has_nul = std::memchr(block, '\0', carried + got) != nullptr;
         char* line = first_block ? skip_byte_order_mark(block, got) : block;
@@ -920,6 +943,7 @@ struct source_reader {
             return READ_LINE_TOO_LONG;
         }
         carried = static_cast<size_t>(end - line);
+        settle_output(out); // before the block's text moves or is read over
         std::memmove(block, line, carried);
     }
     if (in->file != nullptr && std::ferror(in->file)) {
