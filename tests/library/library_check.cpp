@@ -98,10 +98,6 @@ bool differs(const library_run& run, const std::string& path, const std::string&
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 4) {
-        std::fputs("usage: library_check ZOLVEK SCRATCH_DIR SOURCE...\n", stderr);
-        return 2;
-    }
     program = argv[1];
     const std::string scratch = argv[2];
     bool failed = false;

@@ -51,25 +51,31 @@ end_run() { # ENDING OPTION NAME
   esac
 }
 
-# A link and its target differ only in letter case, in another directory or in
-# the same one: the target is replaced, or keeps its bytes; never deleted.
-for layout in "a/p.h ../A/p.h A/p.h" "prog.h PROG.H PROG.H"; do
-  read -r name link target <<<"$layout"
+# The runs over the file that NAME stands for (made by SETUP), as header and as
+# listing: written, it holds the new text; failed or killed, it keeps its old
+# bytes where a link leads to it (FATE kept, and the link stays), or is gone.
+check_name() { # NAME FILE FATE SETUP
+  local option old ending
   for option in -o --listing; do
     old=$old_header && [ $option = -o ] || old=$old_listing
     for ending in written failed killed; do
-      rm -rf a A prog.h PROG.H && mkdir a A && echo "$old" >"$target" && ln -s "$link" "$name"
-      end_run $ending $option "$name"
+      eval "$4" && echo "$old" >"$2"
+      end_run $ending $option "$1"
       case $ending$option in
-        written-o) grep -q 'Code Size' "$target" ;;
-        written--listing) grep -q '^array size' "$target" ;;
-        failed--listing) grep -q BOGUS "$target" ;; # the listing of a failed translation
-        *) [ "$(cat "$target")" = "$old" ] ;;
-      esac || fail "$option $name, $ending: $target holds $(cat "$target")"
-      [ -L "$name" ] && [ -z "$(temporaries)" ] || fail "$option $name, $ending: $(ls -AR)"
+        written*) grep -q -e 'Code Size' -e '^array size' "$2" ;;
+        failed--listing) grep -q BOGUS "$2" ;; # the listing of a failed translation
+        *) if [ "$3" = kept ]; then [ "$(cat "$2")" = "$old" ]; else [ ! -e "$2" ]; fi ;;
+      esac || fail "$option $1, $ending: $2 holds $(cat "$2" 2>/dev/null)"
+      [ "$3" != kept ] || [ -L "$1" ] || fail "$option $1, $ending: the link was replaced"
+      [ -z "$(temporaries)" ] || fail "$option $1, $ending: left $(temporaries)"
     done
   done
-done
+}
+
+# Links that differ from their targets only in letter case, in another
+# directory and in the same one.
+check_name a/p.h A/p.h kept 'rm -rf a A && mkdir a A && ln -s ../A/p.h a/p.h'
+check_name prog.h PROG.H kept 'rm -f prog.h PROG.H && ln -s PROG.H prog.h'
 echo "links differing in case: the target written, or kept by failed and killed runs"
 
 # A link to itself cannot be written; it stays. (A dangling link Wine hides from
@@ -91,22 +97,8 @@ mkdir drive && ln -s "$work/drive" "$drive"
 echo "$old_header" >longheader.h
 short=$($wine "$hold" --short longheader.h | tr -d '\r')
 [ "$short" != longheader.h ] || fail "no short name for longheader.h"
-for name in 'Y:\x.h' "$short"; do
-  file=drive/x.h && [ "$name" = "$short" ] && file=longheader.h
-  for option in -o --listing; do
-    old=$old_header && [ $option = -o ] || old=$old_listing
-    for ending in written failed killed; do
-      echo "$old" >"$file"
-      end_run $ending $option "$name"
-      case $ending$option in
-        written*) grep -q -e 'Code Size' -e '^array size' "$file" ;;
-        failed--listing) grep -q BOGUS "$file" ;; # the listing of a failed translation
-        *) [ ! -e "$file" ] ;;
-      esac || fail "$option $name, $ending: $(cat "$file")"
-      [ -z "$(temporaries)" ] || fail "$option $name, $ending: left $(temporaries)"
-    done
-  done
-done
+check_name 'Y:\x.h' drive/x.h gone :
+check_name "$short" longheader.h gone :
 rm "$drive"
 # A drive-relative name: the header and its temporary file beside the source.
 rm -f good.h && run Z:good.ep && grep -q "Code Size" good.h && [ -z "$(temporaries)" ] || fail "Z:good.ep: status $status"
