@@ -107,7 +107,7 @@ const columns_case COLUMNS_CASES[] = {
     {"  BOGUS; ADDREGS;", "3-8"},    {"ADDREGS; LDADDR 1; // c", "10-19"},
     {"WRREG8(XREG7_0, 1);", "1-19"}, {"  LDADDR(1)", "3-11"},
     {"LDADDR(1), 2;", "1-13"},       {"END; ADDREGS;", "6-13"},
-    {"// ORIGIN 0x10", "0-0"},
+    {"LDADDR((1);", "1-11"},         {"// ORIGIN 0x10", "0-0"},
 };
 
 void take_columns(void* context, const source_message& message) {
