@@ -175,6 +175,10 @@ constexpr list_table LIST_NAMES = build_list_table();
 
 } // namespace
 
+const inst_def& instruction(size_t index) {
+    return INST[index];
+}
+
 const inst_def* find_instruction(const char* word, size_t length) {
     if (length < MIN_MNEMONIC_CHARS) {
         return nullptr;

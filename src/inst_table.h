@@ -21,6 +21,9 @@ struct inst_def {
 
 constexpr size_t INST_COUNT = 37;
 
+// The table's entries, by index from 0 to INST_COUNT - 1 (for a list of them).
+[[nodiscard]] const inst_def& instruction(size_t index);
+
 // The entry whose mnemonic is exactly the `length` characters at `word`, or null.
 [[nodiscard]] const inst_def* find_instruction(const char* word, size_t length);
 
