@@ -139,6 +139,12 @@ int main(int argc, char** argv) {
     program = argv[1];
     const std::string scratch = argv[2];
     bool failed = columns_differ();
+    // A caller's function takes every byte, down to one left alone.
+    std::string single_text;
+    auto single = std::make_unique<output>();
+    open_output_sink(single.get(), append, &single_text);
+    put(single.get(), "x", 1);
+    failed = flush_output(single.get()) || single_text != "x" || failed;
     // One after the other, each finished before the next begins.
     for (int i = 3; i < argc; ++i) {
         auto run = std::make_unique<library_run>();
