@@ -78,9 +78,9 @@ check_name a/p.h A/p.h kept 'rm -rf a A && mkdir a A && ln -s ../A/p.h a/p.h'
 check_name prog.h PROG.H kept 'rm -f prog.h PROG.H && ln -s PROG.H prog.h'
 echo "links differing in case: the target written, or kept by failed and killed runs"
 
-# A link to itself cannot be written; it stays. (A dangling link Wine hides from
-# every call, so it is replaced like a missing file there.)
-# So is a name Windows forbids.
+# A link to itself, and a name with a character Windows forbids, cannot be
+# written; the link stays. (A dangling link Wine hides from every call, so it
+# is replaced like a missing file there.)
 ln -s self.h self.h
 for option in -o --listing; do
   for name in self.h 'pro?.h'; do
