@@ -21,6 +21,11 @@
 namespace {
 
 constexpr unsigned MAX_ARRAY_NAME_CHARS = 253;
+#ifdef _WIN32
+constexpr bool WINDOWS_PATHS = true; // '\\' separates a path's components too
+#else
+constexpr bool WINDOWS_PATHS = false;
+#endif
 
 char input_buffer[INPUT_BUFFER_SIZE];
 char base_name[MAX_ARRAY_NAME_CHARS + 1];
@@ -114,19 +119,37 @@ void set_up_standard_streams() {
     return false;
 }
 
-// The array is named by -n, or else by the input up to its first '.', directory
-// parts included. True when that is too long.
+// The array is named by -n; with --c-name by the input's last component up to
+// its first '.', each byte that cannot stand in a C identifier made '_' and a
+// leading digit given a '_' before it (as zolvek_add_header names arrays); else
+// by the input up to its first '.', directory parts included. True when that
+// is too long.
 [[nodiscard]] bool choose_array_name(const command_line& args, const char** name) {
     *name = args.array_name;
     if (args.array_name != nullptr) {
         return std::strlen(args.array_name) > MAX_ARRAY_NAME_CHARS;
     }
-    const size_t length = std::strcspn(args.input, ".");
-    if (length > MAX_ARRAY_NAME_CHARS) {
+    const char* start = args.input;
+    for (const char* at = args.input; args.c_name && *at != '\0'; ++at) {
+        const bool separator = *at == '/' || (WINDOWS_PATHS && *at == '\\');
+        start = separator ? at + 1 : start;
+    }
+    const size_t length = std::strcspn(start, ".");
+    const bool prefixed = args.c_name && start[0] >= '0' && start[0] <= '9';
+    if (length + (prefixed ? 1 : 0) > MAX_ARRAY_NAME_CHARS) {
         return true;
     }
-    std::memcpy(base_name, args.input, length);
-    base_name[length] = '\0';
+    char* at = base_name;
+    if (prefixed) {
+        *at++ = '_';
+    }
+    for (size_t i = 0; i < length; ++i) {
+        const char c = start[i];
+        const bool word = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+                          (c >= '0' && c <= '9') || c == '_';
+        *at++ = args.c_name && !word ? '_' : c;
+    }
+    *at = '\0';
     *name = base_name;
     return false;
 }
@@ -194,7 +217,9 @@ struct run_files {
                                    : "input file name contains a control character\n");
         return true;
     }
-    const char* fault = args.array_name != nullptr ? array_name_fault(*array_name) : nullptr;
+    // --c-name's name is chosen as -n's is, and refused as it would be.
+    const bool given = args.array_name != nullptr || args.c_name;
+    const char* fault = given ? array_name_fault(*array_name) : nullptr;
     if (fault != nullptr) {
         char message[MAX_ARRAY_NAME_CHARS + 64];
         std::snprintf(message, sizeof message, fault, *array_name);

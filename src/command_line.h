@@ -6,6 +6,7 @@ struct command_line {
     const char* extra = nullptr;      // a second file name, which is refused
     const char* output = nullptr;     // -o FILE, or null for <base name>.h
     const char* array_name = nullptr; // -n NAME, or null for the base name
+    bool c_name = false;              // --c-name: the array named after the file, made a C name
     bool quiet = false;               // -q: nothing on standard output
     bool gnu_diagnostics = false;     // --diagnostics=gnu
     bool defines = false;             // --defines: the origin and code size as macros

@@ -1,0 +1,3 @@
+file(REMOVE_RECURSE
+  "libzolvek_translator.a"
+)

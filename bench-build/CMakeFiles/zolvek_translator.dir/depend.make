@@ -1,0 +1,2 @@
+# Empty dependencies file for zolvek_translator.
+# This may be replaced when dependencies are built.
