@@ -145,8 +145,8 @@ void set_up_standard_streams() {
     }
     for (size_t i = 0; i < length; ++i) {
         const char c = start[i];
-        const bool word = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-                          (c >= '0' && c <= '9') || c == '_';
+        const bool word =
+            (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
         *at++ = args.c_name && !word ? '_' : c;
     }
     *at = '\0';
