@@ -8,7 +8,8 @@
 # name up to its first '.', made a C identifier: every character but an ASCII
 # letter, digit or '_' becomes '_', and a leading digit gets a '_' in front
 # (rtc-wake.ep gives rtc_wake.h holding rtc_wake[], 2nd.ep gives _2nd). NAME sets
-# it for a single source. SCOPE is that of the include directory: by default
+# it for a single source. A name that is no C identifier, a C keyword or a
+# mnemonic is refused at configure time, with the source. SCOPE is that of the include directory: by default
 # INTERFACE for an INTERFACE library (a header library that other targets link)
 # and PRIVATE otherwise. OUTPUT_VARIABLE receives the headers' paths. Editing a
 # source regenerates its header; a faulty source fails the build with messages
@@ -19,6 +20,20 @@
 function(zolvek_add_header target)
   cmake_parse_arguments(PARSE_ARGV 1 arg "DEFINES;LISTING;LINE_DIRECTIVES;FATAL_WARNINGS"
                         "NAME;SCOPE;OUTPUT_VARIABLE" "")
+  # Names the header could not compile with, refused as Zolvek refuses them for -n:
+  # the keywords of C99, C11 and C23, and the mnemonics, which the instruction
+  # macros replace.
+  set(c_keywords
+    alignas alignof auto bool break case char const constexpr continue default do double else enum
+    extern false float for goto if inline int long nullptr register restrict return short signed
+    sizeof static static_assert struct switch thread_local true typedef typeof typeof_unqual union
+    unsigned void volatile while _Alignas _Alignof _Atomic _BitInt _Bool _Complex _Decimal128
+    _Decimal32 _Decimal64 _Generic _Imaginary _Noreturn _Static_assert _Thread_local)
+  set(mnemonics
+    LDADDR RDREG8I RDREG8 RDREG16 RDREG32 WRREG8 WRREG16 WRREG32 WAITEVENT NIBBLEMULT BYTEMULT
+    ADDREGS ADDA BCDCONV SHIFTRIGHTA END LDAREG8 LDAREG16 LDAREG32 LDBREG8 LDBREG16 LDBREG32
+    VALWR8D VALWR16D VALWR32D REGRD8D REGRD16D REGRD32D REGWR8D REGWR16D REGWR32D REGRD8BI
+    REGRD16BI REGRD32BI REGWR8BI REGWR16BI REGWR32BI)
   set(options "")
   if(arg_DEFINES)
     list(APPEND options --defines)
@@ -81,6 +96,14 @@ function(zolvek_add_header target)
     if(NOT name MATCHES "^[A-Za-z_][A-Za-z0-9_]*$")
       message(FATAL_ERROR "zolvek_add_header(${target}): '${name}' from '${source}' is no C "
                           "identifier to name an array; give one with NAME")
+    endif()
+    if(name IN_LIST c_keywords OR name IN_LIST mnemonics)
+      set(reason "a C keyword")
+      if(name IN_LIST mnemonics)
+        set(reason "an instruction name, which the instruction macros would replace")
+      endif()
+      message(FATAL_ERROR "zolvek_add_header(${target}): '${name}' from '${source}' is ${reason}, "
+                          "which cannot name an array; give another with NAME")
     endif()
     # Names that differ in case alone name one file where names ignore case.
     string(TOLOWER "${name}" folded)

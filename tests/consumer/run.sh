@@ -50,6 +50,10 @@ echo "faulty source: the build failed with Zolvek's message"
   fail "two sources with one array name were accepted"
 tr -s ' \n' ' ' <"$work/log" | grep -q "'other/first.ep' and 'first.ep' would both write First.h" || fail
 echo "duplicate array name: refused at configure time"
+! configure "$work/end" -DCMAKE_PREFIX_PATH="$work/prefix" -DCONSUMER_MNEMONIC=ON ||
+  fail "END.ep was accepted"
+tr -s ' \n' ' ' <"$work/log" | grep -q "'END' from 'END.ep' is an instruction name" || fail
+echo "a name that is a mnemonic: refused at configure time"
 
 configure "$work/sub" -DZOLVEK_SOURCE_DIR="$work/zolvek" || fail "configure failed"
 build_and_check "$work/sub"
