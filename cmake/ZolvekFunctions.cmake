@@ -9,9 +9,9 @@
 # letter, digit or '_' becomes '_', and a leading digit gets a '_' in front
 # (rtc-wake.ep gives rtc_wake.h holding rtc_wake[], 2nd.ep gives _2nd). NAME sets
 # it for a single source. A name that is no C identifier, a C keyword or a
-# mnemonic is refused at configure time, with the source. SCOPE is that of the include directory: by default
-# INTERFACE for an INTERFACE library (a header library that other targets link)
-# and PRIVATE otherwise. OUTPUT_VARIABLE receives the headers' paths. Editing a
+# mnemonic is refused at configure time, with the source. SCOPE is that of the
+# include directory: by default INTERFACE for an INTERFACE library (a header
+# library that other targets link) and PRIVATE otherwise. OUTPUT_VARIABLE receives the headers' paths. Editing a
 # source regenerates its header; a faulty source fails the build with messages
 # that name the source's own path and line, as a compiler's do. DEFINES ends each
 # header with <NAME>_ORIGIN, <NAME>_CODE_SIZE and <NAME>_SIZE, LISTING writes
