@@ -1,9 +1,11 @@
 # A Zolvek for the build machine, when a firmware build that cross-compiles for
-# its target includes Zolvek: one of this very version, given or on the PATH, or
-# one built here with the build machine's compiler. Defines the imported
-# executable Zolvek::Zolvek.
+# its target includes Zolvek: ZOLVEK_EXECUTABLE when given; else one built here
+# from these very sources with the build machine's C++ compiler, so that edits
+# to them reach the headers; only where the build machine has no C++ compiler, a
+# Zolvek of this very version on the PATH. Defines the imported executable
+# Zolvek::Zolvek.
 set(ZOLVEK_EXECUTABLE "" CACHE FILEPATH
-    "A Zolvek ${PROJECT_VERSION} that runs on the build machine (default: one on the PATH, else built)")
+    "A Zolvek ${PROJECT_VERSION} that runs on the build machine (default: built from these sources)")
 set(ZOLVEK_HOST_CXX_COMPILER "" CACHE STRING
     "The C++ compiler (name or path) that builds Zolvek for the build machine (default: the host's own)")
 # What `path --version` prints, or why it prints nothing.
@@ -17,6 +19,13 @@ function(zolvek_version_of path result)
 endfunction()
 set(zolvek_wanted "Zolvek ${PROJECT_VERSION}")
 set(zolvek_host_binary "")
+# The build machine's C++ compiler: the one given, or its usual names.
+set(zolvek_host_cxx "${ZOLVEK_HOST_CXX_COMPILER}")
+if(NOT zolvek_host_cxx)
+  find_program(zolvek_found_cxx NAMES c++ g++ clang++ cl NO_CMAKE_FIND_ROOT_PATH)
+  set(zolvek_host_cxx "${zolvek_found_cxx}")
+  unset(zolvek_found_cxx CACHE) # looked for again at each configure
+endif()
 if(ZOLVEK_EXECUTABLE)
   zolvek_version_of("${ZOLVEK_EXECUTABLE}" found)
   if(NOT found STREQUAL zolvek_wanted)
@@ -24,7 +33,7 @@ if(ZOLVEK_EXECUTABLE)
                         "this build needs ${zolvek_wanted}")
   endif()
   set(zolvek_host_binary "${ZOLVEK_EXECUTABLE}")
-else()
+elseif(NOT zolvek_host_cxx)
   find_program(zolvek_found NAMES Zolvek NO_CMAKE_FIND_ROOT_PATH)
   set(zolvek_on_path "${zolvek_found}")
   unset(zolvek_found CACHE) # looked for again at each configure
@@ -32,6 +41,8 @@ else()
     zolvek_version_of("${zolvek_on_path}" found)
     if(found STREQUAL zolvek_wanted)
       set(zolvek_host_binary "${zolvek_on_path}")
+      message(STATUS "Zolvek: no C++ compiler for the build machine, so the bundled sources "
+                     "are not used")
     else()
       message(STATUS "Zolvek: not using ${zolvek_on_path} (${found}, not ${zolvek_wanted})")
     endif()

@@ -6,8 +6,9 @@
 # message, and two sources with one array name are refused at configure time.
 # Then the same consumer builds with Zolvek taken in by add_subdirectory, and both
 # ways again as a cross build for a bare-metal ARM target (skipped, status 77,
-# without arm-none-eabi-gcc): with the cross compilers in CC and CXX, the host
-# Zolvek is built again after a change to its sources and only then, and a wrong
+# without arm-none-eabi-gcc): with the cross compilers in CC and CXX and a Zolvek
+# of the same version on the PATH, the host Zolvek is built from the bundled
+# sources, again after a change to them and only then, and a wrong
 # ZOLVEK_EXECUTABLE fails at configure time.
 set -euo pipefail
 zolvek_build=$1
@@ -64,9 +65,11 @@ cross=(-DCONSUMER_SIZES="$sizes" -DCMAKE_TOOLCHAIN_FILE="$work/src/arm-none-eabi
 configure "$work/arm-package" -DZolvek_DIR="$work/prefix/lib/cmake/Zolvek" "${cross[@]}" &&
   cmake --build "$work/arm-package" >>"$work/log" 2>&1 || fail "cross build with the package failed"
 export CC=arm-none-eabi-gcc CXX=arm-none-eabi-g++ # as many cross builds set them
-configure "$work/arm-sub" -DZOLVEK_SOURCE_DIR="$work/zolvek" "${cross[@]}" &&
-  cmake --build "$work/arm-sub" >>"$work/log" 2>&1 || fail "cross build with add_subdirectory failed"
-echo "cross builds for arm-none-eabi, CC and CXX set to it: sizes $sizes asserted"
+# A Zolvek of the same version on the PATH: the bundled sources are built all the same.
+PATH="$work/prefix/bin:$PATH" configure "$work/arm-sub" -DZOLVEK_SOURCE_DIR="$work/zolvek" "${cross[@]}" &&
+  grep -q "Zolvek: building" "$work/log" || fail "add_subdirectory took the PATH's Zolvek"
+cmake --build "$work/arm-sub" >>"$work/log" 2>&1 || fail "cross build with add_subdirectory failed"
+echo "cross builds for arm-none-eabi, CC and CXX set to it: sizes $sizes asserted, the bundled sources built"
 
 touch "$work/zolvek/src/translator.cpp"
 cmake --build "$work/arm-sub" >"$work/log" 2>&1 || fail "the build after a change to Zolvek failed"
