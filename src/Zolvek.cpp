@@ -268,7 +268,7 @@ struct run_files {
     const unsigned earlier_warnings = warning_count();
     const char* fault = array_name_fault(array_name);
     if (fault != nullptr) {
-        report(SEVERITY_WARNING, fault, array_name);
+        report_source_warning(fault, array_name);
     }
     write_opening(&header, array_name);
     const read_result result = translate_source(t, files->input, &header, input_buffer);

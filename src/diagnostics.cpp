@@ -45,6 +45,17 @@ void report(severity level, const char* format, ...) {
     std::fputc('\n', stderr);
 }
 
+void report_source_warning(const char* format, ...) {
+    std::fprintf(stderr, "%s: %s",
+                 gnu_source_name != nullptr ? gnu_source_name : program_name,
+                 counted_word(SEVERITY_WARNING, ""));
+    va_list arguments;
+    va_start(arguments, format);
+    std::vfprintf(stderr, format, arguments);
+    va_end(arguments);
+    std::fputc('\n', stderr);
+}
+
 void report_failure(int error_number, const char* format, ...) {
     std::fprintf(stderr, "%s: ", program_name);
     va_list arguments;

@@ -24,6 +24,10 @@ void use_gnu_diagnostics(const char* source_name);
 // A message about the run as a whole, on standard error, ended by a line feed.
 void report(severity level, const char* format, ...) ZOLVEK_PRINTF(2);
 
+// A warning about the source as a whole (its name as the array's): with
+// --diagnostics=gnu it names the source, "FILE: warning: TEXT", for editors.
+void report_source_warning(const char* format, ...) ZOLVEK_PRINTF(1);
+
 // An error about a file the system failed to open, read, write, rename or
 // delete, ended by a line feed; with --diagnostics=gnu the system's reason for
 // error_number follows the text (": Too many open files").
