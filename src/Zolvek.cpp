@@ -264,6 +264,7 @@ struct run_files {
     const bool listed = files->listing.file != nullptr;
     *t = start_translation(args.line_directives ? args.input : nullptr, print_source_message,
                            listed ? list_row : nullptr, listed ? &listing_rows : nullptr);
+    t->keep_labels = args.defines;             // written out with the other macros
     header.count_lines = args.line_directives; // for the directive after the last line
     const unsigned earlier_warnings = warning_count();
     const char* fault = array_name_fault(array_name);

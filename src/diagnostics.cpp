@@ -46,8 +46,7 @@ void report(severity level, const char* format, ...) {
 }
 
 void report_source_warning(const char* format, ...) {
-    std::fprintf(stderr, "%s: %s",
-                 gnu_source_name != nullptr ? gnu_source_name : program_name,
+    std::fprintf(stderr, "%s: %s", gnu_source_name != nullptr ? gnu_source_name : program_name,
                  counted_word(SEVERITY_WARNING, ""));
     va_list arguments;
     va_start(arguments, format);

@@ -69,7 +69,7 @@ void report_statement(translation* t, const char* first, const char* end, const 
 // A row of the layout, for a caller that asked for it.
 void give_row(const translation* t, row_kind kind, const char* first, const char* end,
               uint32_t address, unsigned size) {
-    const bool statement = kind == ROW_STATEMENT;
+    const bool statement = kind == ROW_STATEMENT || kind == ROW_LABEL;
     t->on_row(t->context,
               {kind, t->linenum, statement ? static_cast<unsigned>(first - t->line_start + 1) : 0,
                statement ? static_cast<unsigned>(end - t->line_start) : 0, address, size, first,
@@ -548,6 +548,72 @@ bool parse_addr(translation* t, char* text) {
     return false;
 }
 
+// A label in the comment at text ("//" first): after blanks the word LABEL,
+// blanks, and a C identifier that ends at a blank or the line's end, whose
+// place goes to [*name, *name_end). False for any other comment.
+bool find_label(const char* text, const char** name, const char** name_end) {
+    const char* at = text + 2;
+    while (*at == ' ' || *at == '\t') {
+        ++at;
+    }
+    if (std::strncmp(at, "LABEL", 5) != 0 || (at[5] != ' ' && at[5] != '\t')) {
+        return false;
+    }
+    at += 5;
+    while (*at == ' ' || *at == '\t') {
+        ++at;
+    }
+    const char* end = at;
+    while (is_word_char(*end)) {
+        ++end;
+    }
+    *name = at;
+    *name_end = end;
+    return is_letter_or_underscore(*at) && (*end == '\0' || *end == ' ' || *end == '\t');
+}
+
+// Takes the label that the comment at text holds, if any, naming the program
+// byte at `offset` from the origin: a row for a caller that wants the layout,
+// and where labels are written out its place in the table. True when it fails
+// its line (reported): a second label of a name, or one the table cannot hold.
+bool take_label(translation* t, const char* text, uint32_t offset) {
+    const char* name = nullptr;
+    const char* end = nullptr;
+    if (!find_label(text, &name, &end)) {
+        return false;
+    }
+    if (t->on_row != nullptr) {
+        give_row(t, ROW_LABEL, name, end, t->origin + offset, 0);
+    }
+    if (!t->keep_labels) {
+        return false;
+    }
+    const int length = static_cast<int>(end - name);
+    for (unsigned i = 0; i < t->label_count; ++i) {
+        const label& other = t->labels[i];
+        if (std::strncmp(other.name, name, static_cast<size_t>(length)) == 0 &&
+            other.name[length] == '\0') {
+            report_line(t, SEVERITY_ERROR, "label '%.*s' is already defined on line %u", length,
+                        name, static_cast<unsigned>(other.line));
+            return true;
+        }
+    }
+    if (length > static_cast<int>(MAX_LABEL_CHARS) || t->label_count == MAX_LABELS) {
+        report_line(t, SEVERITY_ERROR,
+                    length > static_cast<int>(MAX_LABEL_CHARS)
+                        ? "label '%.*s' is longer than 63 characters"
+                        : "label '%.*s' is one more than the 1024 a program may have",
+                    length, name);
+        return true;
+    }
+    label& taken = t->labels[t->label_count++];
+    std::memcpy(taken.name, name, static_cast<size_t>(length));
+    taken.name[length] = '\0';
+    taken.offset = offset;
+    taken.line = t->linenum;
+    return false;
+}
+
 // Looks for the ORIGIN directive in a header comment (text is where its first
 // non-blank character stands). Always false, as parse_addr.
 bool parse_org(translation* t, char* text) {
@@ -775,10 +841,11 @@ struct statement_parts {
     if (t->on_row != nullptr && (*next != '\0' || next == first)) {
         give_text_row(t, next == first ? line : next, end);
     }
+    const bool label_failed = *next == '/' && take_label(t, next, t->pc - t->origin);
     note_line_end(t, line, end);
     *end = '\n';
     put_in_place(out, pending, static_cast<size_t>(end + 1 - pending));
-    return false;
+    return label_failed;
 }
 
 // Translates one complete line to out: the text from line to end, where a NUL
@@ -804,7 +871,7 @@ struct statement_parts {
         }
         if (!statement) {
             note_line_end(t, line, end);
-            return joined;
+            return take_label(t, first, 0) || joined; // the line is a comment
         }
         if (!t->org_found) {
             return true;
@@ -1028,6 +1095,11 @@ void write_defines(const translation& t, output* out, const char* array_name) {
                   static_cast<unsigned>(code_size(t)), prefix,
                   static_cast<unsigned>(array_size(t)));
     put_text(out, text);
+    for (unsigned i = 0; i < t.label_count; ++i) {
+        std::snprintf(text, sizeof text, "#define %s_LABEL_%s %uu\n", prefix, t.labels[i].name,
+                      static_cast<unsigned>(t.labels[i].offset));
+        put_text(out, text);
+    }
 }
 
 uint32_t code_size(const translation& t) {

@@ -32,6 +32,7 @@ enum row_kind {
                    // comment, a blank line, a failing statement with what follows it
     ROW_STATEMENT, // a statement at its address
     ROW_EXPANSION, // one instruction of the block an indirect statement expands to
+    ROW_LABEL,     // a label: its name, and at address the program byte it names
 };
 
 struct layout_row {
@@ -45,6 +46,16 @@ struct layout_row {
     size_t length;
 };
 
+// A label ("// LABEL name"): the offset from the origin of the program byte that
+// follows where it stands.
+constexpr unsigned MAX_LABELS = 1024;
+constexpr unsigned MAX_LABEL_CHARS = 63;
+struct label {
+    char name[MAX_LABEL_CHARS + 1];
+    uint32_t offset;
+    uint32_t line;
+};
+
 using message_sink = void (*)(void* context, const source_message& message);
 using row_sink = void (*)(void* context, const layout_row& row);
 
@@ -52,8 +63,9 @@ using row_sink = void (*)(void* context, const layout_row& row);
 struct translation {
     const char* line_directive_name; // with --line-directives the source's name, else null
     message_sink on_message;
-    row_sink on_row; // null: no layout is wanted
-    void* context;   // given to both
+    row_sink on_row;  // null: no layout is wanted
+    void* context;    // given to both
+    bool keep_labels; // labels are written out: a second one of a name fails its line
 
     uint32_t linenum;       // number of the line being translated
     uint32_t pc;            // address of the next instruction byte
@@ -65,6 +77,8 @@ struct translation {
     uint32_t splice_line;   // the last line given to the header if it ends in a line splice
     uint32_t presumed_line; // the line C gives the header's next line, as far as #line has set it
     const char* line_start; // the line being translated, for columns
+    unsigned label_count;   // with keep_labels, the labels so far
+    label labels[MAX_LABELS];
 };
 
 // A translation at its start. on_message must be given; on_row and
@@ -99,7 +113,8 @@ void write_closing(const translation& t, output* out);
 // The buffer must count its lines.
 void write_header_line_directive(const translation& t, output* out, const char* header_name);
 // After the frame (--defines): the origin, the code size and the array's size
-// as macros named after the array, NAME_ORIGIN, NAME_CODE_SIZE and NAME_SIZE.
+// as macros named after the array, NAME_ORIGIN, NAME_CODE_SIZE and NAME_SIZE,
+// and with keep_labels each label's offset as NAME_LABEL_<label>.
 void write_defines(const translation& t, output* out, const char* array_name);
 
 // The program's bytes from its origin, not counting an END the frame appends.

@@ -135,6 +135,10 @@ json hover(const std::string& text, uint32_t line, unsigned character) {
     std::string value;
     for (size_t i = 0; i < analysis.rows.size(); ++i) {
         const document_row& row = analysis.rows[i];
+        if (row.kind == ROW_LABEL && row.line == line + 1 && value.empty()) {
+            value = "label " + row.text + ": offset " +
+                    std::to_string(row.address - analysis.origin) + ", address " + hex(row.address);
+        }
         if (row.kind != ROW_STATEMENT || row.line != line + 1 || column < row.first_column ||
             column > row.last_column) {
             continue;
@@ -207,14 +211,16 @@ json document_symbols(const std::string& text) {
                            {"selectionRange", range}});
     }
     for (const document_row& row : analysis.rows) {
-        if (row.kind != ROW_STATEMENT) {
+        if (row.kind != ROW_STATEMENT && row.kind != ROW_LABEL) {
             continue;
         }
+        const bool label = row.kind == ROW_LABEL;
         const json range = line_range(text, row.line, row.first_column, row.last_column);
         symbols.push_back(
-            {{"name", row.text},
-             {"detail", hex(row.address) + ", " + std::to_string(row.size) + " bytes"},
-             {"kind", 12},
+            {{"name", label ? "LABEL " + row.text : row.text},
+             {"detail", label ? "offset " + std::to_string(row.address - analysis.origin)
+                              : hex(row.address) + ", " + std::to_string(row.size) + " bytes"},
+             {"kind", label ? 13 : 12},
              {"range", range},
              {"selectionRange", range}});
     }

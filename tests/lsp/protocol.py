@@ -9,7 +9,7 @@ import sys
 
 server = sys.argv[1]
 URI = "file:///prog.ep"
-TEXT = ("// ORIGIN 0x4000\n// ORIGIN 0x4000x\nLDADDR(0x10); BOGUS;\nREGRD8BI(AREG15_8);\n"
+TEXT = ("// ORIGIN 0x4000\n// ORIGIN 0x4000x\nLDADDR(0x10); BOGUS;\nREGRD8BI(AREG15_8);  // LABEL patch\n"
         "WRREG8(AREG7_0, 'é€𝄞'); BOGUS;\nWRREG8(XREG, 1);\n")
 
 
@@ -63,7 +63,7 @@ replies, status = session(
     notification("initialized"), "{not json", request(3, "zolvek/unknown"),
     notification("zolvek/unknown"), opened,
     request(5, "textDocument/hover", at(3, 11)), request(6, "textDocument/hover", at(1, 3)),
-    request(9, "textDocument/documentSymbol", at(0, 0)),
+    request(9, "textDocument/documentSymbol", at(0, 0)), request(4, "textDocument/hover", at(3, 25)),
     notification("textDocument/didClose", {"textDocument": {"uri": URI}}),
     request(10, "textDocument/hover", at(2, 2)), request(11, "shutdown"), notification("exit"))
 check("before initialize", replies[1]["error"]["code"], -32002)
@@ -74,7 +74,9 @@ check("hover on an indirect statement", (hover.count("\n    0x"), "AREG15_8: bit
 check("hover on ORIGIN", replies[6]["result"]["contents"]["value"],
       "origin 0x00004000, end 0x00004024, code size 36 bytes, array size 37 bytes")
 check("symbols", [s["detail"] for s in replies[9]["result"]][1:],
-      ["0x00004000, 4 bytes", "0x00004004, 30 bytes", "0x00004022, 2 bytes"])
+      ["0x00004000, 4 bytes", "0x00004004, 30 bytes", "offset 34", "0x00004022, 2 bytes"])
+check("hover on a label", replies[4]["result"]["contents"]["value"],
+      "label patch: offset 34, address 0x00004022")
 check("a closed document", replies[10]["error"]["code"], -32602)
 check("exit after shutdown", status, 0)
 
