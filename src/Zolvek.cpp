@@ -30,9 +30,10 @@ constexpr bool WINDOWS_PATHS = false;
 char input_buffer[INPUT_BUFFER_SIZE];
 char base_name[MAX_ARRAY_NAME_CHARS + 1];
 char output_name[PATH_CAPACITY];
-output header;         // the header's bytes on their way to the file
-output listing_buffer; // and the listing's
-listing listing_rows;  // the listing's rows and messages on their way to listing_buffer
+output header;              // the header's bytes on their way to the file
+output listing_buffer;      // and the listing's
+listing listing_rows;       // the listing's rows and messages on their way to listing_buffer
+output declarations_buffer; // and the declarations file's
 bool quiet = false;
 
 void ShowUsage() {
@@ -157,20 +158,30 @@ void set_up_standard_streams() {
 // The names of a run's files.
 struct run_names {
     const char* header;
-    const char* listing; // null without --listing
+    const char* listing;      // null without --listing
+    const char* declarations; // null without --declarations
 };
 
 // Settles the output names before any file is opened. True when one is refused
 // (reported).
 [[nodiscard]] bool settle_names(const command_line& args, run_names* names) {
     names->listing = args.listing;
+    names->declarations = args.declarations;
     if (choose_output_name(args, &names->header) ||
-        (args.listing != nullptr && std::strlen(args.listing) >= PATH_CAPACITY)) {
+        (args.listing != nullptr && std::strlen(args.listing) >= PATH_CAPACITY) ||
+        (args.declarations != nullptr && std::strlen(args.declarations) >= PATH_CAPACITY)) {
         report(SEVERITY_ERROR, "output file name too long\n");
         return true;
     }
     if (args.listing != nullptr && is_same_output(args.listing, names->header)) {
         report(SEVERITY_ERROR, "listing file '%s' is the header file\n", args.listing);
+        return true;
+    }
+    if (args.declarations != nullptr &&
+        (is_same_output(args.declarations, names->header) ||
+         (args.listing != nullptr && is_same_output(args.declarations, args.listing)))) {
+        report(SEVERITY_ERROR, "declarations file '%s' is the %s file\n", args.declarations,
+               is_same_output(args.declarations, names->header) ? "header" : "listing");
         return true;
     }
     return false;
@@ -182,6 +193,7 @@ struct run_files {
     FILE* input;
     run_output header;
     run_output listing;
+    run_output declarations;
     bool listing_shows_failure; // the listing holds the translation, without its summary
 };
 
@@ -232,13 +244,21 @@ struct run_files {
 [[nodiscard]] bool refuse_output_names(const run_names& names, const run_files& files) {
     return refuse_output_name(HEADER_FILE, files.input, names.header) ||
            (names.listing != nullptr &&
-            refuse_output_name(LISTING_FILE, files.input, names.listing));
+            refuse_output_name(LISTING_FILE, files.input, names.listing)) ||
+           (names.declarations != nullptr &&
+            refuse_output_name(DECLARATIONS_FILE, files.input, names.declarations));
 }
 
 // Begins the output stage: the listing, then the header, so that a listing that
 // cannot be written costs no earlier header. Writing the output must never touch
 // the source. True when a file cannot be opened (reported).
 [[nodiscard]] bool open_outputs(const run_names& names, run_files* files) {
+    if (names.declarations != nullptr) {
+        if (open_output(files->input, names.declarations, &files->declarations)) {
+            return true;
+        }
+        open_output_buffer(&declarations_buffer, files->declarations.file);
+    }
     if (names.listing != nullptr) {
         if (open_output(files->input, names.listing, &files->listing)) {
             return true;
@@ -264,7 +284,7 @@ struct run_files {
     const bool listed = files->listing.file != nullptr;
     *t = start_translation(args.line_directives ? args.input : nullptr, print_source_message,
                            listed ? list_row : nullptr, listed ? &listing_rows : nullptr);
-    t->keep_labels = args.defines;             // written out with the other macros
+    t->keep_labels = args.defines || args.declarations != nullptr; // written out with the macros
     header.count_lines = args.line_directives; // for the directive after the last line
     const unsigned earlier_warnings = warning_count();
     const char* fault = array_name_fault(array_name);
@@ -330,11 +350,25 @@ struct run_files {
             return true;
         }
     }
+    if (files->declarations.file != nullptr) {
+        write_declarations(t, &declarations_buffer, array_name);
+        if (finish_output(&declarations_buffer, &files->declarations)) {
+            return true;
+        }
+    }
     if (print_summary(t)) {
         return true;
     }
-    run_output* const finished[] = {&files->header, &files->listing};
-    return commit_outputs(finished, files->listing.file != nullptr ? 2 : 1);
+    // The header first, then the files that describe it.
+    run_output* const all[] = {&files->header, &files->listing, &files->declarations};
+    run_output* finished[3];
+    size_t count = 0;
+    for (run_output* output : all) {
+        if (output->file != nullptr) {
+            finished[count++] = output;
+        }
+    }
+    return commit_outputs(finished, count);
 }
 
 // After a failed run, whatever stage it reached: the source is closed, no
@@ -347,6 +381,9 @@ void end_failed_run(run_files* files) {
     }
     if (files->header.file != nullptr) {
         discard(&files->header);
+    }
+    if (files->declarations.file != nullptr) {
+        discard(&files->declarations); // never a stale one beside another header
     }
     if (files->listing.file != nullptr && files->listing_shows_failure) {
         // A listing that cannot be put in place is reported there, and gone.

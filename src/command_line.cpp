@@ -18,10 +18,8 @@ struct value_option {
 };
 
 const value_option VALUE_OPTIONS[] = {
-    {"-o", "--output"},
-    {"-n", "--name"},
-    {nullptr, "--listing"},
-    {nullptr, "--diagnostics"},
+    {"-o", "--output"},          {"-n", "--name"},           {nullptr, "--listing"},
+    {nullptr, "--declarations"}, {nullptr, "--diagnostics"},
 };
 
 // The value option that argument spells, with its value when attached (else
@@ -46,13 +44,16 @@ const value_option* value_option_of(const char* argument, const char** attached)
 // Takes the value of an option into result. False when it is not one the
 // option takes (--diagnostics: gnu or classic).
 bool take_value(const value_option& option, const char* value, command_line* result) {
-    if (option.long_name[2] == 'o') {
+    const char* const name = option.long_name;
+    if (is(name, "--output")) {
         result->output = value;
-    } else if (option.long_name[2] == 'n') {
+    } else if (is(name, "--name")) {
         result->array_name = value;
         result->c_name = false;
-    } else if (option.long_name[2] == 'l') {
+    } else if (is(name, "--listing")) {
         result->listing = value;
+    } else if (is(name, "--declarations")) {
+        result->declarations = value;
     } else if (is(value, "gnu") || is(value, "classic")) {
         result->gnu_diagnostics = is(value, "gnu");
     } else {
@@ -116,25 +117,28 @@ command_line parse_command_line(int argc, char** argv) {
 }
 
 void show_options() {
-    std::fputs("\tOptions, before or after the file name:\n"
-               "\t\t-o FILE                write the header to FILE instead of <base name>.h\n"
-               "\t\t                       (also -oFILE, --output FILE, --output=FILE)\n"
-               "\t\t-n NAME                name the array NAME instead of the base name\n"
-               "\t\t                       (also -nNAME, --name NAME, --name=NAME)\n"
-               "\t\t--c-name               name the array after the file's last component up\n"
-               "\t\t                       to its first '.', other bytes than letters, digits\n"
-               "\t\t                       and '_' made '_' (the later of -n and --c-name wins)\n"
-               "\t\t--defines              end the header with the origin and sizes as macros\n"
-               "\t\t--listing FILE         write the address and size of each statement to FILE\n"
-               "\t\t                       (also --listing=FILE)\n"
-               "\t\t--line-directives      point C compilers' messages at the source's lines\n"
-               "\t\t--fatal-warnings       fail the run when there is any warning\n"
-               "\t\t-q                     print nothing on standard output\n"
-               "\t\t--diagnostics=gnu      report source lines as FILE:LINE: error: TEXT\n"
-               "\t\t--diagnostics=classic  report them as NAME: line N: TEXT (the default)\n"
-               "\t\t                       (also --diagnostics gnu, --diagnostics classic)\n"
-               "\t\t-h, --help             print this text\n"
-               "\t\t--version              print the version\n"
-               "\t\t--                     end of the options\n\n",
-               stdout);
+    std::fputs(
+        "\tOptions, before or after the file name:\n"
+        "\t\t-o FILE                write the header to FILE instead of <base name>.h\n"
+        "\t\t                       (also -oFILE, --output FILE, --output=FILE)\n"
+        "\t\t-n NAME                name the array NAME instead of the base name\n"
+        "\t\t                       (also -nNAME, --name NAME, --name=NAME)\n"
+        "\t\t--c-name               name the array after the file's last component up\n"
+        "\t\t                       to its first '.', other bytes than letters, digits\n"
+        "\t\t                       and '_' made '_' (the later of -n and --c-name wins)\n"
+        "\t\t--defines              end the header with the origin and sizes as macros\n"
+        "\t\t--listing FILE         write the address and size of each statement to FILE\n"
+        "\t\t                       (also --listing=FILE)\n"
+        "\t\t--declarations FILE    write FILE, a header that declares the array with its\n"
+        "\t\t                       macros, for every other C file (also --declarations=FILE)\n"
+        "\t\t--line-directives      point C compilers' messages at the source's lines\n"
+        "\t\t--fatal-warnings       fail the run when there is any warning\n"
+        "\t\t-q                     print nothing on standard output\n"
+        "\t\t--diagnostics=gnu      report source lines as FILE:LINE: error: TEXT\n"
+        "\t\t--diagnostics=classic  report them as NAME: line N: TEXT (the default)\n"
+        "\t\t                       (also --diagnostics gnu, --diagnostics classic)\n"
+        "\t\t-h, --help             print this text\n"
+        "\t\t--version              print the version\n"
+        "\t\t--                     end of the options\n\n",
+        stdout);
 }

@@ -10,20 +10,21 @@
 
 namespace {
 
-// The first line of every header this program writes, whatever the array's
-// name, with an LF or a CR LF after it.
-bool is_header_start(const char* start, size_t length) {
-    static const char OPENING[] = "const uint8_t ";
-    static const char CLOSING[] = "[] = {";
+// Whether the first line (ended by an LF or a CR LF) begins with opening and
+// ends with closing, whatever stands between: the first line of every header
+// and declarations file this program writes, whatever the array's name.
+bool first_line_is(const char* start, size_t length, const char* opening, const char* closing) {
     const char* lf = static_cast<const char*>(std::memchr(start, '\n', length));
     if (lf == nullptr) {
         return false;
     }
     const char* end = lf > start && lf[-1] == '\r' ? lf - 1 : lf;
     const size_t line = static_cast<size_t>(end - start);
-    return line >= sizeof OPENING - 1 + sizeof CLOSING - 1 &&
-           std::memcmp(start, OPENING, sizeof OPENING - 1) == 0 &&
-           std::memcmp(end - (sizeof CLOSING - 1), CLOSING, sizeof CLOSING - 1) == 0;
+    const size_t opening_length = std::strlen(opening);
+    const size_t closing_length = std::strlen(closing);
+    return line >= opening_length + closing_length &&
+           std::memcmp(start, opening, opening_length) == 0 &&
+           std::memcmp(end - closing_length, closing, closing_length) == 0;
 }
 
 // The first line of a listing: its heading row.
@@ -60,12 +61,18 @@ bool refuse_output_name(output_file which, FILE* input, const char* name) {
     if (existing == EXISTING_NONE) {
         return false;
     }
-    if (which == HEADER_FILE && !is_header_start(start, length)) {
+    if (which == HEADER_FILE && !first_line_is(start, length, "const uint8_t ", "[] = {")) {
         report(SEVERITY_ERROR, "output file '%s' exists and was not written by Zolvek\n", name);
         return true;
     }
     if (which == LISTING_FILE && !is_listing_start(start, length)) {
         report(SEVERITY_ERROR, "listing file '%s' exists and was not written by Zolvek\n", name);
+        return true;
+    }
+    if (which == DECLARATIONS_FILE &&
+        !first_line_is(start, length, "/* Declarations of ", ", written by Zolvek */")) {
+        report(SEVERITY_ERROR, "declarations file '%s' exists and was not written by Zolvek\n",
+               name);
         return true;
     }
     return false;

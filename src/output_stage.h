@@ -11,6 +11,7 @@
 enum output_file {
     HEADER_FILE,
     LISTING_FILE,
+    DECLARATIONS_FILE,
 };
 
 // Before the output stage: refuses an output name that is the input, a

@@ -81,7 +81,7 @@ constexpr size_t TEMP_NAME_EXTRA = sizeof "..zolvek-XXXXXX" - 1;
 // A file of the output stage, from begin_output until it is committed or
 // discarded; the caller holds it. A run has at most MAX_PENDING_OUTPUTS at once.
 struct pending_output;
-constexpr int MAX_PENDING_OUTPUTS = 2;
+constexpr int MAX_PENDING_OUTPUTS = 3;
 
 // Starts writing the output file named path. A regular file (or a missing one,
 // or the missing target of a link) is written to a new temporary file beside

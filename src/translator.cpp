@@ -1078,16 +1078,26 @@ void write_closing(const translation& t, output* out) {
     put_text(out, text);
 }
 
-void write_defines(const translation& t, output* out, const char* array_name) {
-    // The macros' prefix is the array name in upper case, ASCII letters only, so
-    // that no locale changes it.
-    char prefix[256];
+namespace {
+
+// The macros' prefix: the array name in upper case, ASCII letters only, so that
+// no locale changes it.
+constexpr size_t MACRO_PREFIX_SIZE = 256;
+
+void macro_prefix(const char* array_name, char* prefix) {
     size_t length = 0;
-    for (; array_name[length] != '\0' && length < sizeof prefix - 1; ++length) {
+    for (; array_name[length] != '\0' && length < MACRO_PREFIX_SIZE - 1; ++length) {
         const char c = array_name[length];
         prefix[length] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
     }
     prefix[length] = '\0';
+}
+
+} // namespace
+
+void write_defines(const translation& t, output* out, const char* array_name) {
+    char prefix[MACRO_PREFIX_SIZE];
+    macro_prefix(array_name, prefix);
     char text[sizeof prefix * 3 + 96];
     std::snprintf(text, sizeof text,
                   "#define %s_ORIGIN 0x%08Xu\n#define %s_CODE_SIZE %uu\n#define %s_SIZE %uu\n",
@@ -1100,6 +1110,23 @@ void write_defines(const translation& t, output* out, const char* array_name) {
                       static_cast<unsigned>(t.labels[i].offset));
         put_text(out, text);
     }
+}
+
+void write_declarations(const translation& t, output* out, const char* array_name) {
+    char prefix[MACRO_PREFIX_SIZE];
+    macro_prefix(array_name, prefix);
+    char text[MACRO_PREFIX_SIZE * 2 + 96];
+    put_text(out, "/* Declarations of ");
+    put_text(out, array_name);
+    put_text(out, ", written by Zolvek */\n");
+    std::snprintf(text, sizeof text,
+                  "#ifndef %s_DECLARATIONS_H\n#define %s_DECLARATIONS_H\n\n#include <stdint.h>\n\n",
+                  prefix, prefix);
+    put_text(out, text);
+    write_defines(t, out, array_name);
+    std::snprintf(text, sizeof text, "\nextern const uint8_t %s[%s_SIZE];\n\n#endif\n", array_name,
+                  prefix);
+    put_text(out, text);
 }
 
 uint32_t code_size(const translation& t) {

@@ -117,6 +117,11 @@ void write_header_line_directive(const translation& t, output* out, const char* 
 // and with keep_labels each label's offset as NAME_LABEL_<label>.
 void write_defines(const translation& t, output* out, const char* array_name);
 
+// With --declarations, a header of its own for every other C file: its first
+// line "/* Declarations of NAME, written by Zolvek */", an include guard,
+// <stdint.h>, the macros write_defines writes, and the array's declaration.
+void write_declarations(const translation& t, output* out, const char* array_name);
+
 // The program's bytes from its origin, not counting an END the frame appends.
 [[nodiscard]] uint32_t code_size(const translation& t);
 // The bytes of the array: the code size, and the END the frame appends when the

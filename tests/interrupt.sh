@@ -20,6 +20,7 @@ await_temp() {
 }
 old_header='const uint8_t old[] = {'
 old_listing='      line   address  size  source'
+old_declarations='/* Declarations of old, written by Zolvek */'
 lines() { for _ in $(seq "$1"); do printf 'LDADDR(0x10); WRREG8(AREG7_0, 1); // some text\n'; done; }
 
 signals=(INT TERM HUP QUIT USR1 ALRM)
@@ -28,14 +29,17 @@ for signal in "${signals[@]}"; do
   rm -f prog.ep
   echo "$old_header" >prog.h
   echo "$old_listing" >prog.lst
+  echo "$old_declarations" >prog_decl.h
   mkfifo prog.ep
-  env --default-signal="$signal" $wine "$bin" --listing prog.lst prog.ep >stdout 2>stderr &
+  env --default-signal="$signal" $wine "$bin" --listing prog.lst --declarations prog_decl.h prog.ep \
+    >stdout 2>stderr &
   pid=$!
   exec 3>prog.ep
   { printf '// ORIGIN 0\n' && lines 2000; } >&3
   await_temp "SIG$signal"
-  [ "$(cat prog.h prog.lst)" = "$old_header
-$old_listing" ] || fail "SIG$signal: prog.h or prog.lst changed before the run ended"
+  [ "$(cat prog.h prog.lst prog_decl.h)" = "$old_header
+$old_listing
+$old_declarations" ] || fail "SIG$signal: an output changed before the run ended"
   kill -s "$signal" "$pid"
   status=0
   wait "$pid" || status=$?
