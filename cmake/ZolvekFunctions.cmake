@@ -1,6 +1,6 @@
 # zolvek_add_header(<target> <file.ep>... [NAME <name>] [SCOPE PRIVATE|PUBLIC|INTERFACE]
-#                   [OUTPUT_VARIABLE <var>] [DEFINES] [LISTING] [LINE_DIRECTIVES]
-#                   [FATAL_WARNINGS])
+#                   [OUTPUT_VARIABLE <var>] [DEFINES] [LISTING] [DECLARATIONS]
+#                   [LINE_DIRECTIVES] [FATAL_WARNINGS])
 #
 # Converts each Event Processor source into a header in the build tree,
 # <target's binary dir>/zolvek_<target>/<name>.h holding the array <name>[], and
@@ -11,14 +11,19 @@
 # it for a single source. A name that is no C identifier, a C keyword or a
 # mnemonic is refused at configure time, with the source. SCOPE is that of the
 # include directory: by default INTERFACE for an INTERFACE library (a header
-# library that other targets link) and PRIVATE otherwise. OUTPUT_VARIABLE receives the headers' paths. Editing a
-# source regenerates its header; a faulty source fails the build with messages
-# that name the source's own path and line, as a compiler's do. DEFINES ends each
-# header with <NAME>_ORIGIN, <NAME>_CODE_SIZE and <NAME>_SIZE, LISTING writes
-# <name>.lst beside it, LINE_DIRECTIVES makes the C compiler's messages name the
-# source's lines, and FATAL_WARNINGS fails the build on any warning.
+# library that other targets link) and PRIVATE otherwise. OUTPUT_VARIABLE
+# receives the headers' paths. Editing a source regenerates its header; a faulty
+# source fails the build with messages that name the source's own path and
+# line, as a compiler's do. DEFINES ends each header with <NAME>_ORIGIN,
+# <NAME>_CODE_SIZE, <NAME>_SIZE and each label's <NAME>_LABEL_<label>; LISTING
+# writes <name>.lst beside it and DECLARATIONS <name>_decl.h, which declares the
+# array with those macros for every other C file (the target's properties
+# ZOLVEK_LISTINGS and ZOLVEK_DECLARATIONS list their paths); LINE_DIRECTIVES makes
+# the C compiler's messages name the source's lines, and FATAL_WARNINGS fails the
+# build on any warning.
 function(zolvek_add_header target)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "DEFINES;LISTING;LINE_DIRECTIVES;FATAL_WARNINGS"
+  cmake_parse_arguments(PARSE_ARGV 1 arg
+                        "DEFINES;LISTING;DECLARATIONS;LINE_DIRECTIVES;FATAL_WARNINGS"
                         "NAME;SCOPE;OUTPUT_VARIABLE" "")
   # Names the header could not compile with, refused as Zolvek refuses them for -n:
   # the keywords of C99, C11 and C23, and the mnemonics, which the instruction
@@ -105,30 +110,44 @@ function(zolvek_add_header target)
       message(FATAL_ERROR "zolvek_add_header(${target}): '${name}' from '${source}' is ${reason}, "
                           "which cannot name an array; give another with NAME")
     endif()
-    # Names that differ in case alone name one file where names ignore case.
-    string(TOLOWER "${name}" folded)
-    string(TOLOWER "${known}" known_folded)
-    list(FIND known_folded "${folded}" other)
-    if(NOT other EQUAL -1)
-      list(GET known_sources ${other} other_source)
-      message(FATAL_ERROR "zolvek_add_header(${target}): '${source}' and '${other_source}' "
-                          "would both write ${name}.h (or one that differs in case alone); "
-                          "give one of them another NAME")
+    # Names that differ in case alone name one file where names ignore case; a
+    # declarations file <name>_decl.h must not be another source's header either.
+    set(files "${name}")
+    if(arg_DECLARATIONS)
+      list(APPEND files "${name}_decl")
     endif()
-    list(APPEND known "${name}")
-    list(APPEND known_sources "${source}")
+    string(TOLOWER "${known}" known_folded)
+    foreach(file IN LISTS files)
+      string(TOLOWER "${file}" folded)
+      list(FIND known_folded "${folded}" other)
+      if(NOT other EQUAL -1)
+        list(GET known_sources ${other} other_source)
+        message(FATAL_ERROR "zolvek_add_header(${target}): '${source}' and '${other_source}' "
+                            "would both write ${file}.h (or one that differs in case alone); "
+                            "give one of them another NAME")
+      endif()
+      list(APPEND known "${file}")
+      list(APPEND known_sources "${source}")
+    endforeach()
 
     set(header "${out_dir}/${name}.h")
     set(listing "")
-    set(listing_options "")
+    set(declarations "")
+    set(file_options "")
     if(arg_LISTING)
       set(listing "${out_dir}/${name}.lst")
-      set(listing_options --listing "${listing}")
+      list(APPEND file_options --listing "${listing}")
+      set_property(TARGET ${target} APPEND PROPERTY ZOLVEK_LISTINGS "${listing}")
+    endif()
+    if(arg_DECLARATIONS)
+      set(declarations "${out_dir}/${name}_decl.h")
+      list(APPEND file_options --declarations "${declarations}")
+      set_property(TARGET ${target} APPEND PROPERTY ZOLVEK_DECLARATIONS "${declarations}")
     endif()
     add_custom_command(
-      OUTPUT "${header}" ${listing}
+      OUTPUT "${header}" ${listing} ${declarations}
       COMMAND "${CMAKE_COMMAND}" -E make_directory "${out_dir}"
-      COMMAND Zolvek::Zolvek -q --diagnostics=gnu ${options} ${listing_options} -o "${header}"
+      COMMAND Zolvek::Zolvek -q --diagnostics=gnu ${options} ${file_options} -o "${header}"
               -n "${name}" "${source_path}"
       DEPENDS "${source_path}" Zolvek::Zolvek "$<TARGET_FILE:Zolvek::Zolvek>"
       COMMENT "Converting ${source} into ${name}.h"

@@ -19,8 +19,18 @@ _Static_assert(sizeof first == SIZE_first && sizeof second == SIZE_second && siz
 #else
 #include <stdio.h>
 
-/* Prints the size of each converted array; run.sh compares them with the code sizes. */
+extern uint8_t rtc_wake_patched[];
+void patch_rtc_wake(uint8_t address);
+
+/* Prints the size of each converted array; run.sh compares them with the code
+   sizes. A patch through the declarations must change the byte after the label. */
 int main(void) {
+    patch_rtc_wake(0x5A);
+    if (rtc_wake_patched[RTC_WAKE_LABEL_wake_address + 1] != 0x5A ||
+        rtc_wake_patched[RTC_WAKE_LABEL_wake_address] != rtc_wake[RTC_WAKE_LABEL_wake_address]) {
+        puts("the patch through rtc_wake_decl.h missed");
+        return 1;
+    }
     printf("%u %u %u %u %u\n", (unsigned)sizeof first, (unsigned)sizeof second, (unsigned)sizeof no,
            (unsigned)sizeof rtc_wake, (unsigned)sizeof _2nd);
     return 0;
