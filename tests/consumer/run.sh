@@ -55,6 +55,10 @@ echo "duplicate array name: refused at configure time"
   fail "END.ep was accepted"
 tr -s ' \n' ' ' <"$work/log" | grep -q "'END' from 'END.ep' is an instruction name" || fail
 echo "a name that is a mnemonic: refused at configure time"
+! configure "$work/clash" -DCMAKE_PREFIX_PATH="$work/prefix" -DCONSUMER_DECLARATIONS_CLASH=ON ||
+  fail "a header named as another's declarations was accepted"
+tr -s ' \n' ' ' <"$work/log" | grep -q "would both write rtc_wake_decl.h" || fail
+echo "a header named as another's declarations: refused at configure time"
 
 configure "$work/sub" -DZOLVEK_SOURCE_DIR="$work/zolvek" || fail "configure failed"
 build_and_check "$work/sub"
