@@ -1,6 +1,6 @@
 // libFuzzer entry: arbitrary bytes through the translator library's public
-// interface, with #line directives and a listing as the input's length picks,
-// twice: from a stream and from memory, each a fresh translation. Besides the
+// interface, with #line directives, a listing and labels kept as the input's
+// length picks, twice: from a stream and from memory, each a fresh translation. Besides the
 // sanitizers, it checks what must hold for any input: both give the same header,
 // messages and layout; messages name lines in rising order with at most one
 // error a line; and a run fails exactly when one of them is an error.
@@ -72,6 +72,7 @@ void translate(const uint8_t* data, size_t size, bool from_stream, result* got) 
     run r = {got, listed ? &rows : nullptr};
     translation t =
         start_translation((size & 1) != 0 ? "fuzz.ep" : nullptr, take_message, take_row, &r);
+    t.keep_labels = (size & 4) != 0;
     open_output_sink(&header, append, &got->header);
     open_output_sink(&listing_output, append, &got->listing_text);
     if (listed) {
@@ -92,6 +93,7 @@ void translate(const uint8_t* data, size_t size, bool from_stream, result* got) 
     }
     if (got->read == READ_OK) {
         write_closing(t, &header);
+        write_defines(t, &header, "fuzz");
         if (listed) {
             list_closing(&rows, t);
         }
