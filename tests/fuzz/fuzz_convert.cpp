@@ -1,9 +1,9 @@
 // libFuzzer entry: arbitrary bytes through the translator library's public
 // interface, with #line directives, a listing and labels kept as the input's
-// length picks, twice: from a stream and from memory, each a fresh translation. Besides the
-// sanitizers, it checks what must hold for any input: both give the same header,
-// messages and layout; messages name lines in rising order with at most one
-// error a line; and a run fails exactly when one of them is an error.
+// length picks, twice: from a stream and from memory, each a fresh translation.
+// Besides the sanitizers, it checks what must hold for any input: both give the
+// same header, messages and layout; messages name lines in rising order with at
+// most one error a line; and a run fails exactly when one of them is an error.
 #include "listing.h"
 #include "translator.h"
 
