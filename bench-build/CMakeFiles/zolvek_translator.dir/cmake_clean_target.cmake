@@ -1,3 +1,0 @@
-file(REMOVE_RECURSE
-  "libzolvek_translator.a"
-)

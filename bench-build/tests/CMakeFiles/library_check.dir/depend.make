@@ -1,2 +1,0 @@
-# Empty dependencies file for library_check.
-# This may be replaced when dependencies are built.
