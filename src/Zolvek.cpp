@@ -81,6 +81,9 @@ void set_up_standard_streams() {
     *status = 1;
     if (invalid_argument != 0) {
         report(SEVERITY_ERROR, "argument %d is not valid Unicode\n", invalid_argument);
+    } else if (args.bad_value != nullptr) {
+        report(SEVERITY_ERROR, "option '%s' takes gnu or classic, not '%s'\n", args.bad_option,
+               args.bad_value);
     } else if (args.bad_option != nullptr) {
         report(SEVERITY_ERROR,
                args.missing_argument ? "option '%s' needs an argument\n" : "unknown option '%s'\n",

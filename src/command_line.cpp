@@ -87,8 +87,10 @@ command_line parse_command_line(int argc, char** argv) {
                 result.missing_argument = true;
                 break;
             }
-            if (!take_value(*option, separate ? argv[++i] : value, &result)) {
-                result.bad_option = argument; // "--diagnostics=x", or "--diagnostics" before x
+            const char* taken = separate ? argv[++i] : value;
+            if (!take_value(*option, taken, &result)) {
+                result.bad_option = option->long_name;
+                result.bad_value = taken;
                 break;
             }
         } else if (is(argument, "--c-name")) {

@@ -18,6 +18,7 @@ struct command_line {
     bool version = false;               // --version
     const char* bad_option = nullptr;   // an unknown option, or one that lacks its argument
     bool missing_argument = false;      // bad_option lacks its argument
+    const char* bad_value = nullptr;    // a value bad_option does not take (--diagnostics)
 };
 
 // Reads the arguments after the program name, options before or after the file

@@ -71,12 +71,12 @@ void list_row(void* context, const layout_row& row) {
         put_numbered_row(l->out, line, row.address, row.size, row.text, row.length);
         ++l->statements;
     } else if (row.kind == ROW_LABEL) {
-        char text[MAX_LINE_CHARS + 16];
+        // Its offset: a label before the first statement may precede the ORIGIN.
+        char text[MAX_LINE_CHARS + 48];
         const int length =
-            std::snprintf(text, sizeof text, "label %.*s", static_cast<int>(row.length), row.text);
-        char address[16];
-        std::snprintf(address, sizeof address, "%08X", static_cast<unsigned>(row.address));
-        put_row(l->out, "", address, "", text, static_cast<size_t>(length));
+            std::snprintf(text, sizeof text, "label %.*s, offset %u", static_cast<int>(row.length),
+                          row.text, static_cast<unsigned>(row.address));
+        put_row(l->out, "", "", "", text, static_cast<size_t>(length));
     } else {
         put_row(l->out, line, "", "", row.text, row.length);
     }

@@ -596,7 +596,7 @@ bool take_label(translation* t, const char* text, uint32_t offset) {
         return false;
     }
     if (t->on_row != nullptr) {
-        give_row(t, ROW_LABEL, name, end, t->origin + offset, 0);
+        give_row(t, ROW_LABEL, name, end, offset, 0); // the origin may still change
     }
     if (!t->keep_labels) {
         return false;

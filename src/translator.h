@@ -32,7 +32,7 @@ enum row_kind {
                    // comment, a blank line, a failing statement with what follows it
     ROW_STATEMENT, // a statement at its address
     ROW_EXPANSION, // one instruction of the block an indirect statement expands to
-    ROW_LABEL,     // a label: its name, and at address the program byte it names
+    ROW_LABEL,     // a label: its name, and as its address its offset from the origin
 };
 
 struct layout_row {
@@ -40,7 +40,7 @@ struct layout_row {
     uint32_t line;         // the source line (an expansion's: its statement's)
     unsigned first_column; // a statement's first and last byte in the line, from 1;
     unsigned last_column;  // else 0
-    uint32_t address;      // a statement's or instruction's address, else 0
+    uint32_t address;      // a statement's or instruction's address, a label's offset, else 0
     unsigned size;         // its bytes, else 0
     const char* text;      // the text as written (an expansion's: as the header has it)
     size_t length;

@@ -8,6 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -136,8 +137,8 @@ json hover(const std::string& text, uint32_t line, unsigned character) {
     for (size_t i = 0; i < analysis.rows.size(); ++i) {
         const document_row& row = analysis.rows[i];
         if (row.kind == ROW_LABEL && row.line == line + 1 && value.empty()) {
-            value = "label " + row.text + ": offset " +
-                    std::to_string(row.address - analysis.origin) + ", address " + hex(row.address);
+            value = "label " + row.text + ": offset " + std::to_string(row.address) + ", address " +
+                    hex(analysis.origin + row.address);
         }
         if (row.kind != ROW_STATEMENT || row.line != line + 1 || column < row.first_column ||
             column > row.last_column) {
@@ -218,7 +219,7 @@ json document_symbols(const std::string& text) {
         const json range = line_range(text, row.line, row.first_column, row.last_column);
         symbols.push_back(
             {{"name", label ? "LABEL " + row.text : row.text},
-             {"detail", label ? "offset " + std::to_string(row.address - analysis.origin)
+             {"detail", label ? "offset " + std::to_string(row.address)
                               : hex(row.address) + ", " + std::to_string(row.size) + " bytes"},
              {"kind", label ? 13 : 12},
              {"range", range},
@@ -285,7 +286,8 @@ void answer_request(server* state, const std::string& method, const json& id, co
         send_result(id, document_symbols(*text));
         return;
     }
-    const json where = params.value("position", json::object());
+    static const json nowhere = json::object();
+    const json& where = params.contains("position") ? params["position"] : nowhere;
     const uint32_t line = where.value("line", 0u);
     const unsigned character = where.value("character", 0u);
     send_result(id, method == "textDocument/hover" ? hover(*text, line, character)
@@ -301,8 +303,10 @@ void take_notification(server* state, const std::string& method, const json& par
     if (method == "textDocument/didOpen") {
         state->documents[uri] = document.value("text", "");
     } else if (method == "textDocument/didChange" && state->documents.count(uri) != 0) {
-        const json changes = params.value("contentChanges", json::array());
-        if (!changes.empty() && changes.back().is_object()) {
+        static const json no_changes = json::array();
+        const json& changes =
+            params.contains("contentChanges") ? params["contentChanges"] : no_changes;
+        if (changes.is_array() && !changes.empty() && changes.back().is_object()) {
             state->documents[uri] = changes.back().value("text", "");
         }
     } else if (method == "textDocument/didClose") {
@@ -327,9 +331,16 @@ bool handle(server* state, const std::string& body, int* status) {
                    message.is_discarded() ? "not JSON" : "not a JSON-RPC message");
         return false;
     }
-    const json params = message.value("params", json::object());
+    // Parts of the message are read where they stand: a copy of a deeply nested
+    // value would recurse as deep as it nests.
+    static const json no_params = json::object();
+    const json& params = message.contains("params") ? message["params"] : no_params;
     const bool request = message.contains("id");
-    const json id = request ? message["id"] : json(nullptr);
+    const json& id = request ? message["id"] : no_params;
+    if (request && !id.is_string() && !id.is_number() && !id.is_null()) {
+        send_error(nullptr, INVALID_REQUEST, "an id that is no string or number");
+        return false;
+    }
     if (!message.contains("method") || !message["method"].is_string()) {
         if (request) {
             send_error(id, INVALID_REQUEST, "no method");
@@ -358,6 +369,9 @@ bool handle(server* state, const std::string& body, int* status) {
 } // namespace
 
 int main() {
+#ifdef SIGPIPE
+    std::signal(SIGPIPE, SIG_IGN); // a client that is gone ends the server through a failed write
+#endif
 #ifdef _WIN32
     _setmode(_fileno(stdin), _O_BINARY);
     _setmode(_fileno(stdout), _O_BINARY);

@@ -1,4 +1,5 @@
 const uint8_t labels[] = {
+// LABEL before_origin
 // ORIGIN 0x4000
 // LABEL start
 LDADDR(1), // LABEL after_load
@@ -27,6 +28,7 @@ END
 #define LABELS_ORIGIN 0x00004000u
 #define LABELS_CODE_SIZE 36u
 #define LABELS_SIZE 37u
+#define LABELS_LABEL_before_origin 0u
 #define LABELS_LABEL_start 0u
 #define LABELS_LABEL_after_load 4u
 #define LABELS_LABEL_patch 4u

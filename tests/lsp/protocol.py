@@ -87,6 +87,14 @@ check("a statement's range", published[0][2]["range"],
       {"start": {"line": 4, "character": start}, "end": {"line": 4, "character": start + 6}})
 check("closed: no diagnostics", published[-1], [])
 
+# Values nested 100,000 deep, as params and as the id: the server answers and
+# goes on answering.
+deep = "[" * 100000 + "]" * 100000
+replies, status = session(request(1, "initialize"), '{"jsonrpc":"2.0","method":"x","params":%s}' % deep,
+                          '{"jsonrpc":"2.0","id":%s,"method":"x"}' % deep, request(2, "shutdown"),
+                          notification("exit"))
+check("deep values", ([r["error"]["code"] for r in replies[None]], status), ([-32600], 0))
+
 # A stream the server cannot follow: it says so (id null) and ends with status 1,
 # without waiting for a body of 64 MiB and one byte.
 for header, what in ((b"Content-Type: x\r\n\r\n{}", "no Content-Length"),
