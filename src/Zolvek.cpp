@@ -21,11 +21,6 @@
 namespace {
 
 constexpr unsigned MAX_ARRAY_NAME_CHARS = 253;
-#ifdef _WIN32
-constexpr bool WINDOWS_PATHS = true; // '\\' separates a path's components too
-#else
-constexpr bool WINDOWS_PATHS = false;
-#endif
 
 char input_buffer[INPUT_BUFFER_SIZE];
 char base_name[MAX_ARRAY_NAME_CHARS + 1];
@@ -123,38 +118,24 @@ void set_up_standard_streams() {
     return false;
 }
 
-// The array is named by -n; with --c-name by the input's last component up to
-// its first '.', each byte that cannot stand in a C identifier made '_' and a
-// leading digit given a '_' before it (as zolvek_add_header names arrays); else
-// by the input up to its first '.', directory parts included. True when that
-// is too long.
+// The array is named by -n, by the file name made a C identifier with --c-name,
+// or else by the input up to its first '.', directory parts included. True when
+// that is too long.
 [[nodiscard]] bool choose_array_name(const command_line& args, const char** name) {
     *name = args.array_name;
     if (args.array_name != nullptr) {
         return std::strlen(args.array_name) > MAX_ARRAY_NAME_CHARS;
     }
-    const char* start = args.input;
-    for (const char* at = args.input; args.c_name && *at != '\0'; ++at) {
-        const bool separator = *at == '/' || (WINDOWS_PATHS && *at == '\\');
-        start = separator ? at + 1 : start;
+    *name = base_name;
+    if (args.c_name) {
+        return c_name_of(args.input, base_name, sizeof base_name);
     }
-    const size_t length = std::strcspn(start, ".");
-    const bool prefixed = args.c_name && start[0] >= '0' && start[0] <= '9';
-    if (length + (prefixed ? 1 : 0) > MAX_ARRAY_NAME_CHARS) {
+    const size_t length = std::strcspn(args.input, ".");
+    if (length > MAX_ARRAY_NAME_CHARS) {
         return true;
     }
-    char* at = base_name;
-    if (prefixed) {
-        *at++ = '_';
-    }
-    for (size_t i = 0; i < length; ++i) {
-        const char c = start[i];
-        const bool word =
-            (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
-        *at++ = args.c_name && !word ? '_' : c;
-    }
-    *at = '\0';
-    *name = base_name;
+    std::memcpy(base_name, args.input, length);
+    base_name[length] = '\0';
     return false;
 }
 
@@ -180,11 +161,12 @@ struct run_names {
         report(SEVERITY_ERROR, "listing file '%s' is the header file\n", args.listing);
         return true;
     }
-    if (args.declarations != nullptr &&
-        (is_same_output(args.declarations, names->header) ||
-         (args.listing != nullptr && is_same_output(args.declarations, args.listing)))) {
+    const bool declares_header =
+        args.declarations != nullptr && is_same_output(args.declarations, names->header);
+    if (declares_header || (args.declarations != nullptr && args.listing != nullptr &&
+                            is_same_output(args.declarations, args.listing))) {
         report(SEVERITY_ERROR, "declarations file '%s' is the %s file\n", args.declarations,
-               is_same_output(args.declarations, names->header) ? "header" : "listing");
+               declares_header ? "header" : "listing");
         return true;
     }
     return false;

@@ -71,19 +71,32 @@ const char* const C_KEYWORDS[] = {
     "_Thread_local",
 };
 
+bool is_letter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+}
+
+bool is_digit(char c) {
+    return c >= '0' && c <= '9';
+}
+
 bool is_c_identifier(const char* name) {
-    auto is_letter = [](char c) {
-        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
-    };
     if (!is_letter(name[0])) {
         return false;
     }
     for (const char* p = name + 1; *p != '\0'; ++p) {
-        if (!is_letter(*p) && !(*p >= '0' && *p <= '9')) {
+        if (!is_letter(*p) && !is_digit(*p)) {
             return false;
         }
     }
     return true;
+}
+
+bool is_separator(char c) {
+#ifdef _WIN32
+    return c == '/' || c == '\\';
+#else
+    return c == '/';
+#endif
 }
 
 bool is_c_keyword(const char* name) {
@@ -103,6 +116,27 @@ bool has_control_character(const char* name) {
             return true;
         }
     }
+    return false;
+}
+
+bool c_name_of(const char* path, char* name, size_t capacity) {
+    const char* start = path;
+    for (const char* at = path; *at != '\0'; ++at) {
+        start = is_separator(*at) ? at + 1 : start;
+    }
+    const size_t length = std::strcspn(start, ".");
+    const bool prefixed = is_digit(start[0]);
+    if (length + (prefixed ? 1 : 0) >= capacity) {
+        return true;
+    }
+    char* at = name;
+    if (prefixed) {
+        *at++ = '_';
+    }
+    for (size_t i = 0; i < length; ++i) {
+        *at++ = is_letter(start[i]) || is_digit(start[i]) ? start[i] : '_';
+    }
+    *at = '\0';
     return false;
 }
 
