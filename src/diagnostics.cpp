@@ -22,6 +22,13 @@ const char* counted_word(severity level, const char* error_word) {
     return "warning: ";
 }
 
+// "NAME: [warning: ]TEXT" and a line feed.
+void report_as(const char* name, severity level, const char* format, va_list arguments) {
+    std::fprintf(stderr, "%s: %s", name, counted_word(level, ""));
+    std::vfprintf(stderr, format, arguments);
+    std::fputc('\n', stderr);
+}
+
 } // namespace
 
 void set_program_name(const char* name) {
@@ -37,22 +44,18 @@ void use_gnu_diagnostics(const char* source_name) {
 }
 
 void report(severity level, const char* format, ...) {
-    std::fprintf(stderr, "%s: %s", program_name, counted_word(level, ""));
     va_list arguments;
     va_start(arguments, format);
-    std::vfprintf(stderr, format, arguments);
+    report_as(program_name, level, format, arguments);
     va_end(arguments);
-    std::fputc('\n', stderr);
 }
 
 void report_source_warning(const char* format, ...) {
-    std::fprintf(stderr, "%s: %s", gnu_source_name != nullptr ? gnu_source_name : program_name,
-                 counted_word(SEVERITY_WARNING, ""));
     va_list arguments;
     va_start(arguments, format);
-    std::vfprintf(stderr, format, arguments);
+    report_as(gnu_source_name != nullptr ? gnu_source_name : program_name, SEVERITY_WARNING, format,
+              arguments);
     va_end(arguments);
-    std::fputc('\n', stderr);
 }
 
 void report_failure(int error_number, const char* format, ...) {
