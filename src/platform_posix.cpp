@@ -2,6 +2,8 @@
 // identity, and the output stage with its temporary files and signal handling.
 #include "platform.h"
 
+#include "output_pool.h"
+
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -292,18 +294,6 @@ existing_output read_existing_output(const char* path, char* start, size_t size,
 
 namespace {
 
-// A file of the pool that no caller holds, or null (EMFILE).
-pending_output* take_pending_output(output_refusal* refusal) {
-    for (pending_output& pending : outputs) {
-        if (!pending.in_use) {
-            return &pending;
-        }
-    }
-    *refusal = OUTPUT_UNAVAILABLE;
-    errno = EMFILE;
-    return nullptr;
-}
-
 // begin_output, with the file or null as the result.
 FILE* start_output(pending_output* pending, FILE* input, const char* path,
                    output_refusal* refusal) {
@@ -356,13 +346,7 @@ FILE* start_output(pending_output* pending, FILE* input, const char* path,
 
 bool begin_output(FILE* input, const char* path, FILE** file, pending_output** pending,
                   output_refusal* refusal) {
-    *file = nullptr;
-    *pending = take_pending_output(refusal);
-    if (*pending != nullptr) {
-        *file = start_output(*pending, input, path, refusal);
-        (*pending)->in_use = *file != nullptr;
-    }
-    return *file == nullptr;
+    return begin_from_pool(outputs, start_output, input, path, file, pending, refusal);
 }
 
 namespace {

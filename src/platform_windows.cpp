@@ -3,6 +3,8 @@
 // handler.
 #include "platform.h"
 
+#include "output_pool.h"
+
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
@@ -628,18 +630,6 @@ FILE* write_directly(const wchar_t* device, DWORD access) {
     return stream_on(handle);
 }
 
-// A file of the pool that no caller holds, or null (EMFILE).
-pending_output* take_pending_output(output_refusal* refusal) {
-    for (pending_output& pending : outputs) {
-        if (!pending.in_use) {
-            return &pending;
-        }
-    }
-    *refusal = OUTPUT_UNAVAILABLE;
-    errno = EMFILE;
-    return nullptr;
-}
-
 // begin_output, with the file or null as the result.
 FILE* start_output(pending_output* pending, FILE* input, const char* path,
                    output_refusal* refusal) {
@@ -721,13 +711,7 @@ FILE* start_output(pending_output* pending, FILE* input, const char* path,
 
 bool begin_output(FILE* input, const char* path, FILE** file, pending_output** pending,
                   output_refusal* refusal) {
-    *file = nullptr;
-    *pending = take_pending_output(refusal);
-    if (*pending != nullptr) {
-        *file = start_output(*pending, input, path, refusal);
-        (*pending)->in_use = *file != nullptr;
-    }
-    return *file == nullptr;
+    return begin_from_pool(outputs, start_output, input, path, file, pending, refusal);
 }
 
 void begin_commit() {
