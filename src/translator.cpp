@@ -856,7 +856,9 @@ struct statement_parts {
     }
     const bool label_failed =
         *next == '/' && may_hold_label(next) && take_label(t, next, t->pc - t->origin);
-    note_line_end(t, line, end);
+    if (!label_failed) {
+        note_line_end(t, line, end); // a failed line is reported once
+    }
     *end = '\n';
     put_in_place(out, pending, static_cast<size_t>(end + 1 - pending));
     return label_failed;
@@ -884,8 +886,12 @@ struct statement_parts {
             give_text_row(t, line, end);
         }
         if (!statement) {
-            note_line_end(t, line, end);
-            return (may_hold_label(first) && take_label(t, first, 0)) || joined; // a comment
+            // A failed line is reported once: no splice check after a label's error.
+            const bool label_failed = may_hold_label(first) && take_label(t, first, 0);
+            if (!label_failed) {
+                note_line_end(t, line, end);
+            }
+            return label_failed || joined; // the line is a comment
         }
         if (!t->org_found) {
             return true;
