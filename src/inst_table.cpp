@@ -2,7 +2,8 @@
 // parameters allow.
 #include "inst_table.h"
 
-#include <cstring>
+#include <cstdint>
+#include <utility>
 
 // Every name is made of capital letters, digits and '_', and no name in a list is
 // a prefix of another in the same list, so a parameter names at most one entry:
@@ -44,36 +45,32 @@ constexpr inst_def INST[INST_COUNT] = {
     {"REGWR32BI", 0, 30, nullptr, INST_INDIRECT},
 };
 
-// Mnemonics are looked up by a hash of their length and five of their letters.
-// The letters and weights are chosen so that no two of the 37 mnemonics share a
-// slot (checked below): a known mnemonic costs one comparison. Measured at
-// aa1544f with `valgrind --tool=callgrind Zolvek -q -o o.h src.ep` on
-// bench/generate.awk's 10 MB source, a Release build: 222.9 million
-// instructions, and 401.0 million
-// with a walk through INST comparing each name (strlen, memcmp).
-constexpr size_t SLOTS = 64;
-constexpr size_t MIN_MNEMONIC_CHARS = 3;
+// A word of 2 to 16 characters as two loads from its ends, which overlap: with
+// its length, they hold every byte of it, and no loop runs as many rounds as the
+// (varying) length. Read byte by byte, so that the tables below can be built as
+// the program is compiled; GCC and Clang make each read one load.
+struct word_key {
+    uint64_t head; // the first 8 bytes; of a shorter word, its first 4 (or 2)
+    uint64_t tail; // the last as many
+};
 
-constexpr size_t slot_of(const char* word, size_t length) {
-    const auto c = [&](size_t i) { return static_cast<unsigned char>(word[i]); };
-    return (length * 2u + c(0) * 7u + c(2) * 7u + c(length / 2) * 3u + c(length - 3) * 5u +
-            c(length - 2) * 11u) %
-           SLOTS;
+template <typename Word, size_t... I>
+constexpr Word read_bytes(const char* text, std::index_sequence<I...>) {
+    return static_cast<Word>(((Word{static_cast<unsigned char>(text[I])} << (8 * I)) | ...));
 }
 
-// List names are looked up by a hash of their length and four of their letters,
-// in one table that holds every list's names; a name in several lists has a slot
-// for each, and the list is compared with the name. Measured as above, at
-// aa1544f: 222.9 million instructions, and 241.8 million with a walk through the
-// entry's list.
-constexpr size_t LIST_SLOTS = 256;
-constexpr size_t MIN_LIST_NAME_CHARS = 5;
-constexpr size_t MAX_LIST_NAME_CHARS = 16;
+template <typename Word> constexpr uint64_t read(const char* text) {
+    return read_bytes<Word>(text, std::make_index_sequence<sizeof(Word)>{});
+}
 
-constexpr size_t list_slot_of(const char* word, size_t length) {
-    const auto c = [&](size_t i) { return static_cast<unsigned char>(word[i]); };
-    return (length * 31u + c(0) * 7u + c(4) * 3u + c(length - 1) * 5u + c(length - 3) * 11u) %
-           LIST_SLOTS;
+constexpr word_key key_of(const char* word, size_t length) {
+    if (length >= 8) {
+        return {read<uint64_t>(word), read<uint64_t>(word + length - 8)};
+    }
+    if (length >= 4) {
+        return {read<uint32_t>(word), read<uint32_t>(word + length - 4)};
+    }
+    return {read<uint16_t>(word), read<uint16_t>(word + length - 2)};
 }
 
 constexpr size_t text_length(const char* text) {
@@ -84,60 +81,61 @@ constexpr size_t text_length(const char* text) {
     return length;
 }
 
-// True when no two mnemonics share a slot, so that a lookup compares one name.
-constexpr bool mnemonic_slots_distinct() {
-    for (size_t i = 0; i < INST_COUNT; ++i) {
-        for (size_t j = i + 1; j < INST_COUNT; ++j) {
-            if (slot_of(INST[i].name, text_length(INST[i].name)) ==
-                slot_of(INST[j].name, text_length(INST[j].name))) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
-static_assert(mnemonic_slots_distinct(), "two mnemonics share a slot: change slot_of's weights");
+// Mnemonics are looked up by a multiplicative hash of their key, whose factor
+// was searched for so that no two of the 37 mnemonics share a slot (checked
+// below): a lookup compares one key. Measured with `valgrind --tool=callgrind
+// Zolvek -q -o o.h src.ep` on bench/generate.awk's 10 MB source, RelWithDebInfo,
+// on top of 0886daa: 212.2 million instructions with a sum of five weighted
+// letters as the hash and the name compared in place, 203.9 million with this.
+constexpr size_t SLOT_BITS = 6;
+constexpr size_t SLOTS = size_t{1} << SLOT_BITS;
+constexpr size_t MIN_MNEMONIC_CHARS = 3;
 
-template <typename Word> Word load(const char* text) {
-    Word word;
-    std::memcpy(&word, text, sizeof word);
-    return word;
+constexpr size_t hash_of(const word_key& key, size_t length, size_t bits) {
+    return static_cast<size_t>(((key.head ^ key.tail << 5 ^ length) * 0x24f66055ff4b74a7u) >>
+                               (64 - bits));
 }
 
-// Compares two texts of 2 to 16 characters with two overlapping loads from each
-// end, so that no loop runs as many rounds as the (varying) length. Measured as
-// above, at aa1544f: 222.9 million instructions, and 239.5 million with memcmp.
-inline bool same_text(const char* a, const char* b, size_t length) {
-    if (length >= 8) {
-        const size_t last = length - 8;
-        return ((load<uint64_t>(a) ^ load<uint64_t>(b)) |
-                (load<uint64_t>(a + last) ^ load<uint64_t>(b + last))) == 0;
+constexpr size_t longest_mnemonic() {
+    size_t longest = 0;
+    for (const inst_def& entry : INST) {
+        longest = text_length(entry.name) > longest ? text_length(entry.name) : longest;
     }
-    if (length >= 4) {
-        const size_t last = length - 4;
-        return ((load<uint32_t>(a) ^ load<uint32_t>(b)) |
-                (load<uint32_t>(a + last) ^ load<uint32_t>(b + last))) == 0;
-    }
-    const size_t last = length - 2;
-    return ((load<uint16_t>(a) ^ load<uint16_t>(b)) |
-            (load<uint16_t>(a + last) ^ load<uint16_t>(b + last))) == 0;
+    return longest;
 }
+constexpr size_t MAX_MNEMONIC_CHARS = longest_mnemonic();
+static_assert(MAX_MNEMONIC_CHARS <= 16, "a mnemonic longer than a key holds");
+
+// List names are looked up by the same hash of their key, in one table that
+// holds every list's names; a name in several lists has a slot for each, and the
+// list is compared with the key. Measured as above: 203.9 million instructions
+// with a hash of four weighted letters and the name compared in place, 202.9
+// million with this.
+constexpr size_t LIST_SLOT_BITS = 8;
+constexpr size_t LIST_SLOTS = size_t{1} << LIST_SLOT_BITS;
+constexpr size_t MIN_LIST_NAME_CHARS = 5;
+constexpr size_t MAX_LIST_NAME_CHARS = 16;
+
+struct mnemonic_slot {
+    word_key key;
+    uint8_t length; // 0 in an empty slot
+    uint8_t index;  // into INST
+};
 
 struct mnemonic_table {
-    uint8_t slots[SLOTS]; // index + 1 into INST, or 0 for none
-    size_t lengths[INST_COUNT];
+    mnemonic_slot slots[SLOTS];
+    bool distinct; // no two mnemonics share a slot
 };
 
 constexpr mnemonic_table build_mnemonic_table() {
     mnemonic_table table{};
+    table.distinct = true;
     for (size_t i = 0; i < INST_COUNT; ++i) {
-        const inst_def& entry = INST[i];
-        table.lengths[i] = text_length(entry.name);
-        size_t slot = slot_of(entry.name, table.lengths[i]);
-        while (table.slots[slot] != 0) {
-            slot = (slot + 1) % SLOTS;
-        }
-        table.slots[slot] = static_cast<uint8_t>(i + 1);
+        const size_t length = text_length(INST[i].name);
+        const word_key key = key_of(INST[i].name, length);
+        mnemonic_slot& slot = table.slots[hash_of(key, length, SLOT_BITS)];
+        table.distinct = table.distinct && slot.length == 0;
+        slot = {key, static_cast<uint8_t>(length), static_cast<uint8_t>(i)};
     }
     return table;
 }
@@ -145,6 +143,7 @@ constexpr mnemonic_table build_mnemonic_table() {
 struct list_slot {
     const char* const* list;    // null in an empty slot
     const char* const* element; // the name's place in the list
+    word_key key;
     size_t length;
 };
 
@@ -157,13 +156,14 @@ constexpr list_table build_list_table() {
     for (const inst_def& entry : INST) {
         for (const char* const* name = entry.params; name != nullptr && *name != nullptr; ++name) {
             const size_t length = text_length(*name);
-            size_t slot = list_slot_of(*name, length);
+            const word_key key = key_of(*name, length);
+            size_t slot = hash_of(key, length, LIST_SLOT_BITS);
             // Lists serve several instructions; each name goes in once.
             while (table.slots[slot].list != nullptr &&
                    (table.slots[slot].list != entry.params || table.slots[slot].element != name)) {
                 slot = (slot + 1) % LIST_SLOTS;
             }
-            table.slots[slot] = {entry.params, name, length};
+            table.slots[slot] = {entry.params, name, key, length};
         }
     }
     return table;
@@ -172,6 +172,7 @@ constexpr list_table build_list_table() {
 // Both are built as the program is compiled, from the constant tables above.
 constexpr mnemonic_table MNEMONICS = build_mnemonic_table();
 constexpr list_table LIST_NAMES = build_list_table();
+static_assert(MNEMONICS.distinct, "two mnemonics share a slot: search hash_of another factor");
 
 } // namespace
 
@@ -180,28 +181,26 @@ const inst_def& instruction(size_t index) {
 }
 
 const inst_def* find_instruction(const char* word, size_t length) {
-    if (length < MIN_MNEMONIC_CHARS) {
+    if (length < MIN_MNEMONIC_CHARS || length > MAX_MNEMONIC_CHARS) {
         return nullptr;
     }
-    for (size_t slot = slot_of(word, length); MNEMONICS.slots[slot] != 0;
-         slot = (slot + 1) % SLOTS) {
-        const size_t index = MNEMONICS.slots[slot] - 1u;
-        if (MNEMONICS.lengths[index] == length && same_text(INST[index].name, word, length)) {
-            return &INST[index];
-        }
-    }
-    return nullptr;
+    const word_key key = key_of(word, length);
+    const mnemonic_slot& slot = MNEMONICS.slots[hash_of(key, length, SLOT_BITS)];
+    return slot.length == length && slot.key.head == key.head && slot.key.tail == key.tail
+               ? &INST[slot.index]
+               : nullptr;
 }
 
 const char* find_list_name(const char* const* list, const char* word, size_t length) {
     if (length < MIN_LIST_NAME_CHARS || length > MAX_LIST_NAME_CHARS) {
         return nullptr;
     }
-    for (size_t slot = list_slot_of(word, length); LIST_NAMES.slots[slot].list != nullptr;
+    const word_key key = key_of(word, length);
+    for (size_t slot = hash_of(key, length, LIST_SLOT_BITS); LIST_NAMES.slots[slot].list != nullptr;
          slot = (slot + 1) % LIST_SLOTS) {
         const list_slot& candidate = LIST_NAMES.slots[slot];
         if (candidate.list == list && candidate.length == length &&
-            same_text(*candidate.element, word, length)) {
+            candidate.key.head == key.head && candidate.key.tail == key.tail) {
             return *candidate.element;
         }
     }
