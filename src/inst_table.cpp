@@ -3,6 +3,7 @@
 #include "inst_table.h"
 
 #include <cstdint>
+#include <cstring>
 #include <utility>
 
 // Every name is made of capital letters, digits and '_', and no name in a list is
@@ -47,30 +48,52 @@ constexpr inst_def INST[INST_COUNT] = {
 
 // A word of 2 to 16 characters as two loads from its ends, which overlap: with
 // its length, they hold every byte of it, and no loop runs as many rounds as the
-// (varying) length. Read byte by byte, so that the tables below can be built as
-// the program is compiled; GCC and Clang make each read one load.
+// (varying) length.
 struct word_key {
     uint64_t head; // the first 8 bytes; of a shorter word, its first 4 (or 2)
     uint64_t tail; // the last as many
 };
 
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+constexpr bool BIG_ENDIAN_LOADS = true;
+#else
+constexpr bool BIG_ENDIAN_LOADS = false; // x86 and ARM, every target of MSVC's
+#endif
+
 template <typename Word, size_t... I>
-constexpr Word read_bytes(const char* text, std::index_sequence<I...>) {
-    return static_cast<Word>(((Word{static_cast<unsigned char>(text[I])} << (8 * I)) | ...));
+constexpr Word compose(const char* text, std::index_sequence<I...>) {
+    constexpr size_t last = sizeof...(I) - 1;
+    return static_cast<Word>(
+        ((Word{static_cast<unsigned char>(text[I])} << (8 * (BIG_ENDIAN_LOADS ? last - I : I))) |
+         ...));
 }
 
-template <typename Word> constexpr uint64_t read(const char* text) {
-    return read_bytes<Word>(text, std::make_index_sequence<sizeof(Word)>{});
+// The tables below are built as the program is compiled, where no load can be
+// written: there a word is composed byte by byte into the value the load gives.
+// A lookup loads: measured as below, on top of 2bb6f27, 201.3 million
+// instructions against 202.9 million composing (GCC then does not inline the
+// key's computation).
+template <bool AT_COMPILE_TIME, typename Word> constexpr uint64_t read(const char* text) {
+    if constexpr (AT_COMPILE_TIME) {
+        return compose<Word>(text, std::make_index_sequence<sizeof(Word)>{});
+    } else {
+        Word word = 0;
+        std::memcpy(&word, text, sizeof word);
+        return word;
+    }
 }
 
-constexpr word_key key_of(const char* word, size_t length) {
+template <bool AT_COMPILE_TIME = false> constexpr word_key key_of(const char* word, size_t length) {
     if (length >= 8) {
-        return {read<uint64_t>(word), read<uint64_t>(word + length - 8)};
+        return {read<AT_COMPILE_TIME, uint64_t>(word),
+                read<AT_COMPILE_TIME, uint64_t>(word + length - 8)};
     }
     if (length >= 4) {
-        return {read<uint32_t>(word), read<uint32_t>(word + length - 4)};
+        return {read<AT_COMPILE_TIME, uint32_t>(word),
+                read<AT_COMPILE_TIME, uint32_t>(word + length - 4)};
     }
-    return {read<uint16_t>(word), read<uint16_t>(word + length - 2)};
+    return {read<AT_COMPILE_TIME, uint16_t>(word),
+            read<AT_COMPILE_TIME, uint16_t>(word + length - 2)};
 }
 
 constexpr size_t text_length(const char* text) {
@@ -132,7 +155,7 @@ constexpr mnemonic_table build_mnemonic_table() {
     table.distinct = true;
     for (size_t i = 0; i < INST_COUNT; ++i) {
         const size_t length = text_length(INST[i].name);
-        const word_key key = key_of(INST[i].name, length);
+        const word_key key = key_of<true>(INST[i].name, length);
         mnemonic_slot& slot = table.slots[hash_of(key, length, SLOT_BITS)];
         table.distinct = table.distinct && slot.length == 0;
         slot = {key, static_cast<uint8_t>(length), static_cast<uint8_t>(i)};
@@ -156,7 +179,7 @@ constexpr list_table build_list_table() {
     for (const inst_def& entry : INST) {
         for (const char* const* name = entry.params; name != nullptr && *name != nullptr; ++name) {
             const size_t length = text_length(*name);
-            const word_key key = key_of(*name, length);
+            const word_key key = key_of<true>(*name, length);
             size_t slot = hash_of(key, length, LIST_SLOT_BITS);
             // Lists serve several instructions; each name goes in once.
             while (table.slots[slot].list != nullptr &&
